@@ -1,0 +1,138 @@
+#include "KordoPregameData.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int64_t MinNameSize = 19; // byte 0, an empty text, bytes 5..18
+
+int32_t NationKey(const TKordoNation* nation) { return nation ? nation->NationIndex() : -1; }
+
+} // namespace
+
+TKordoNames::TKordoNames(uint8_t kind) : Kind(kind) {
+    static const char* const names[] = {"First Names", "Second Names", "Common Names"};
+    TableName = kind >= 1 && kind <= 3 ? names[kind - 1] : "Names";
+}
+
+void TKordoNames::Clear() {
+    Names.clear();
+    Records.clear();
+    Records.shrink_to_fit();
+    Created.clear();
+}
+
+void TKordoNames::LoadFromStream(TKordoFileStream& stream) {
+    stream.SetTable(TableName);
+    int32_t count = stream.ReadValue<int32_t>();
+    stream.CheckCount(count, MinNameSize, "record count");
+    Records.assign(static_cast<size_t>(count), TKordoName{});
+    Names.reserve(static_cast<size_t>(count));
+    for (int32_t row = 0; row < count; ++row) {
+        stream.SetRecord(row);
+        TKordoName& name = Records[static_cast<size_t>(row)];
+        stream.Read(name.Image.data(), 1);
+        stream.ReadWideString(name.Name);
+        stream.Read(name.Image.data() + 5, 14);
+        Names.push_back(&name);
+        ReportProgress(count, row);
+    }
+}
+
+void TKordoNames::SaveToStream(TKordoFileStream& stream) {
+    stream.SetTable(TableName);
+    stream.WriteValue<int32_t>(Count());
+    for (int32_t row = 0; row < Count(); ++row) {
+        stream.SetRecord(row);
+        const TKordoName& name = *Names[static_cast<size_t>(row)];
+        stream.Write(name.Image.data(), 1);
+        stream.WriteWideString(name.Name);
+        stream.Write(name.Image.data() + 5, 14);
+        ReportProgress(Count(), row);
+    }
+}
+
+std::pair<int32_t, int32_t> TKordoNames::RangeOf(const TKordoNation* nation) const {
+    if (nation)
+        return {nation->NameStart(Kind), nation->NameCount(Kind)};
+    int32_t count = 0;
+    while (count < Count() && Names[static_cast<size_t>(count)]->Nation == nullptr)
+        ++count;
+    return {0, count};
+}
+
+void TKordoNames::SetRange(TKordoNation* nation, int32_t start, int32_t count) {
+    if (nation)
+        nation->SetNameRange(Kind, start, count);
+}
+
+void TKordoNames::ShiftFollowingGroups(int32_t row) {
+    // Walk the groups that follow, one at a time, setting each group's start to where it now lies.
+    // A group whose stored length is not positive (ranges that disagree with the order) still moves
+    // the walk on by one name, so a damaged file cannot make it loop for ever.
+    while (row >= 0 && row < Count()) {
+        TKordoNation* nation = Names[static_cast<size_t>(row)]->Nation;
+        int32_t count = RangeOf(nation).second;
+        SetRange(nation, row, count);
+        row += std::max(count, 1);
+    }
+}
+
+TKordoName* TKordoNames::FindOrAdd(const std::u16string& text, TKordoNation* nation) {
+    auto [start, count] = RangeOf(nation);
+    // A nation whose group is missing, emptied or lies outside the table has no place of its own any
+    // more: later insertions elsewhere do not keep an empty group's start up to date, so inserting
+    // there could land inside another nation's group. Such a nation opens a new group at the end.
+    bool hasGroup = start >= 0 && count > 0 && start <= Count() && count <= Count() - start;
+    if (nation && !hasGroup) {
+        start = Count();
+        count = 0;
+        SetRange(nation, start, count);
+    } else {
+        for (int32_t row = start; row < start + count; ++row)
+            if (Names[static_cast<size_t>(row)]->Name == text)
+                return Names[static_cast<size_t>(row)];
+    }
+    auto created = std::make_unique<TKordoName>();
+    created->Name = text;
+    created->Nation = nation;
+    created->SetNameID(-1);
+    TKordoName* name = created.get();
+    Created.push_back(std::move(created));
+    Names.insert(Names.begin() + start, name);
+    ++count;
+    SetRange(nation, start, count);
+    ShiftFollowingGroups(start + count);
+    return name;
+}
+
+void TKordoNames::AddUse(TKordoName* name) { name->SetUseCount(static_cast<uint16_t>(name->UseCount() + 1)); }
+
+void TKordoNames::Release(TKordoName* name) {
+    name->SetUseCount(static_cast<uint16_t>(name->UseCount() - 1));
+    if (name->UseCount() != 0)
+        return;
+    auto found = std::find(Names.begin(), Names.end(), name);
+    if (found == Names.end())
+        return;
+    auto [start, count] = RangeOf(name->Nation);
+    --count;
+    Names.erase(found);
+    SetRange(name->Nation, start, count);
+    ShiftFollowingGroups(start + count);
+}
+
+void TKordoNames::SortNames() {
+    KordoListSort(Names, [](const TKordoName* a, const TKordoName* b) {
+        int32_t keyA = NationKey(a->Nation), keyB = NationKey(b->Nation);
+        if (keyA != keyB)
+            return keyA < keyB ? -1 : 1;
+        if (a->UseCount() != b->UseCount())
+            return a->UseCount() > b->UseCount() ? -1 : 1;
+        return 0;
+    });
+    for (int32_t row = 0; row < Count(); ++row) {
+        Names[static_cast<size_t>(row)]->SetNameID(row);
+        ReportProgress(Count(), row);
+    }
+}

@@ -1,0 +1,190 @@
+// The table classes of both database files.
+#pragma once
+
+#include "Hashtable.h"
+#include "KordoContainer.h"
+#include "KordoLookupTables.h"
+#include "KordoRecords.h"
+
+#include <memory>
+
+class TKordoClubs : public TKordoContainer {
+public:
+    TKordoClubs() { TableName = "Clubs"; }
+    ~TKordoClubs() override { Clear(); }
+    void Clear() override;
+    int32_t Count() const { return static_cast<int32_t>(Records.size()); }
+    TKordoClub* Item(int32_t row) { return &Records[static_cast<size_t>(row)]; }
+    void LoadFromStream(TKordoFileStream& stream);
+    void SaveToStream(TKordoFileStream& stream);
+    // The club with this ClubID; with two clubs sharing one, the later one.
+    TKordoClub* FindClub(int32_t clubID) const;
+
+    std::vector<TKordoClub> Records;
+
+private:
+    std::unique_ptr<THashtable> Index;
+};
+
+class TKordoNations : public TKordoContainer {
+public:
+    TKordoNations() { TableName = "Nations"; }
+    ~TKordoNations() override { Clear(); }
+    void Clear() override;
+    int32_t Count() const { return static_cast<int32_t>(Records.size()); }
+    TKordoNation* Item(int32_t row) { return &Records[static_cast<size_t>(row)]; }
+    void LoadFromStream(TKordoFileStream& stream);
+    void SaveToStream(TKordoFileStream& stream);
+
+    std::vector<TKordoNation> Records;
+};
+
+// One of the three name tables. Names are kept grouped by nation (nationless names first), and each
+// nation stores where its group starts and how long it is.
+class TKordoNames : public TKordoContainer {
+public:
+    explicit TKordoNames(uint8_t kind);
+    ~TKordoNames() override { Clear(); }
+    void Clear() override;
+    int32_t Count() const { return static_cast<int32_t>(Names.size()); }
+    // Throws std::out_of_range for a row outside 0..Count-1.
+    TKordoName* Item(int32_t row) const { return Names.at(static_cast<size_t>(row)); }
+    const std::vector<TKordoName*>& List() const { return Names; }
+    uint8_t NameKind() const { return Kind; }
+
+    void LoadFromStream(TKordoFileStream& stream);
+    void SaveToStream(TKordoFileStream& stream);
+
+    // The name with exactly this text in the nation's group, created at the front of the group when
+    // absent. Does not change UseCount.
+    TKordoName* FindOrAdd(const std::u16string& text, TKordoNation* nation);
+    void AddUse(TKordoName* name);
+    // One use fewer; at 0 the name leaves the table (it stays allocated until Clear).
+    void Release(TKordoName* name);
+    // Orders the names for saving (nation index, then most used first) and numbers them by row.
+    void SortNames();
+
+    // The (start, count) of a nation's group; for no nation, (0, number of leading nationless names).
+    std::pair<int32_t, int32_t> RangeOf(const TKordoNation* nation) const;
+
+private:
+    void SetRange(TKordoNation* nation, int32_t start, int32_t count);
+    void ShiftFollowingGroups(int32_t row);
+
+    uint8_t Kind;
+    std::vector<TKordoName> Records;
+    std::vector<std::unique_ptr<TKordoName>> Created;
+    std::vector<TKordoName*> Names;
+};
+
+class TKordoSquads : public TKordoContainer {
+public:
+    TKordoSquads() { TableName = "Squads"; }
+    ~TKordoSquads() override { Clear(); }
+    void Clear() override;
+    int32_t Count() const { return static_cast<int32_t>(Records.size()); }
+    TKordoSquad* Item(int32_t row) { return &Records[static_cast<size_t>(row)]; }
+    void LoadFromStream(TKordoFileStream& stream);
+    void SaveToStream(TKordoFileStream& stream);
+
+    std::vector<TKordoSquad> Records;
+};
+
+class TKordoStaffs : public TKordoContainer {
+public:
+    TKordoStaffs() { TableName = "Staff"; }
+    ~TKordoStaffs() override { Clear(); }
+    void Clear() override;
+    int32_t Count() const { return static_cast<int32_t>(Staff.size()); }
+    // Throws std::out_of_range for a row outside 0..Count-1.
+    TKordoStaff* Item(int32_t row) const { return Staff.at(static_cast<size_t>(row)); }
+    const std::vector<TKordoStaff*>& List() const { return Staff; }
+
+    void LoadFromStream(TKordoFileStream& stream);
+    // The three counts are those of the mental, player and non-player attribute tables.
+    void SaveToStream(TKordoFileStream& stream, int32_t mentalCount, int32_t playerCount,
+                      int32_t nonPlayerCount);
+
+    // The person with this ID, also after he was removed; with two sharing one ID, the later one.
+    TKordoStaff* FindStaff(int32_t id) const;
+    // A blank referee with the next ID and picture number.
+    TKordoStaff* NewStaff();
+    // Takes the person out of the list; his record stays allocated and findable until Clear.
+    void RemoveStaff(TKordoStaff* staff);
+    // Orders the people by their nation's index (no nation first) for saving.
+    void SortStaff();
+
+    int32_t MaxStaffID = -1;
+    int32_t MaxPictureID = -1;
+
+private:
+    std::vector<TKordoStaff> Records;
+    std::unique_ptr<THashtable> Index;
+    std::vector<TKordoStaff*> Staff;
+    std::vector<std::unique_ptr<TKordoStaff>> Created;
+};
+
+// The three attribute tables differ only in record size and the place of the row number.
+template <class Record> class TKordoAttTable : public TKordoContainer {
+public:
+    ~TKordoAttTable() override { Clear(); }
+    void Clear() override;
+    int32_t Count() const { return static_cast<int32_t>(Atts.size()); }
+    // Throws std::out_of_range for a row outside 0..Count-1.
+    Record* Item(int32_t row) const { return Atts.at(static_cast<size_t>(row)); }
+    const std::vector<Record*>& List() const { return Atts; }
+
+    void LoadFromStream(TKordoFileStream& stream);
+    void SaveToStream(TKordoFileStream& stream);
+    // A new all-zero record at the end of the table.
+    Record* NewRecord();
+    // Takes the record out of the table; it is no longer counted or saved.
+    void GiveBack(Record* record);
+    // Sets every record's row number to its row.
+    void Renumber();
+
+private:
+    std::vector<Record> Records;
+    std::vector<Record*> Atts;
+    std::vector<std::unique_ptr<Record>> Created;
+};
+
+class TKordoMentalAtts : public TKordoAttTable<TKordoMentalAtt> {
+public:
+    TKordoMentalAtts() { TableName = "Mental Attributes"; }
+};
+class TKordoPlayerAtts : public TKordoAttTable<TKordoPlayerAtt> {
+public:
+    TKordoPlayerAtts() { TableName = "Player Attributes"; }
+};
+class TKordoNonPlayerAtts : public TKordoAttTable<TKordoNonPlayerAtt> {
+public:
+    TKordoNonPlayerAtts() { TableName = "Non Player Attributes"; }
+};
+
+// The thirteen tables carried without interpretation, read and written by number (1 to 13).
+class TKordoUnknowns {
+public:
+    static constexpr int TableCount = 13;
+    // Record size of each table in the file; tables 2 and 13 store their count only.
+    static constexpr std::array<int32_t, TableCount> RecordSizes{9, 0, 38, 10, 30, 31, 25, 28, 17, 30, 24, 9, 0};
+    static std::string TableName(int table);
+
+    TKordoUnknowns() = default;
+    TKordoUnknowns(const TKordoUnknowns&) = delete;
+    TKordoUnknowns& operator=(const TKordoUnknowns&) = delete;
+    ~TKordoUnknowns() { ClearAll(); }
+    void ClearAll();
+    void LoadTable(TKordoFileStream& stream, int table);
+    void SaveTable(TKordoFileStream& stream, int table) const;
+    int32_t Count(int table) const;
+
+    TKordoProgressEvent OnProgress;
+
+private:
+    void ReportRecordlessProgress(int32_t count) const;
+    // Records of table n as one block of bytes. A table whose records have no bytes keeps only its
+    // count, so no count, however large, allocates anything.
+    std::array<std::vector<uint8_t>, TableCount> Tables;
+    std::array<int32_t, TableCount> Counts{};
+};
