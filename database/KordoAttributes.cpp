@@ -10,6 +10,7 @@ template <class Record> void TKordoAttTable<Record>::Clear() {
 }
 
 template <class Record> void TKordoAttTable<Record>::LoadFromStream(TKordoFileStream& stream) {
+    Clear();
     stream.SetTable(TableName);
     int32_t count = stream.ReadValue<int32_t>();
     stream.CheckCount(count, Record::ImageSize, "record count");
@@ -69,28 +70,39 @@ const std::array<TKordoAttField, 8> KordoMentalAttFields{{
 }};
 
 const std::array<TKordoAttField, 65> KordoPlayerAttFields{{
-    {"Goalkeeper", 1},        {"Sweeper", 2},           {"Defender", 3},
-    {"DefensiveMidfielder", 4}, {"Midfielder", 5},      {"AttackingMidfielder", 6},
-    {"Attacker", 7},          {"WingBack", 8},          {"FreeRole", 9},
-    {"RightSide", 10},        {"LeftSide", 11},         {"Central", 12},
-    {"Crossing", 13},         {"Dribbling", 14},        {"Finishing", 15},
-    {"Heading", 16},          {"LongShots", 17},        {"Marking", 18},
-    {"OffTheBall", 19},       {"Passing", 20},          {"PenaltyTaking", 21},
-    {"Tackling", 22},         {"Creativity", 23},       {"Handling", 24},
-    {"AerialAbility", 25},    {"CommandOfArea", 26},    {"Communication", 27},
-    {"Kicking", 28},          {"Throwing", 29},         {"Anticipation", 30},
-    {"Decisions", 31},        {"OneOnOnes", 32},        {"Positioning", 33},
-    {"Reflexes", 34},         {"ThrowIns", 35},         {"FirstTouch", 36},
-    {"Technique", 37},        {"LeftFoot", 38},         {"RightFoot", 39},
-    {"Flair", 40},            {"Corners", 41},          {"Teamwork", 42},
-    {"WorkRate", 43},         {"LongThrows", 44},       {"Eccentricity", 45},
-    {"RushingOut", 46},       {"TendencyToPunch", 47},  {"Acceleration", 48},
-    {"SetPieces", 49},        {"Strength", 50},         {"Stamina", 51},
-    {"Pace", 52},             {"Jumping", 53},          {"Influence", 54},
-    {"Dirtiness", 55},        {"Balance", 56},          {"Bravery", 57},
-    {"Consistency", 58},      {"Aggression", 59},       {"Agility", 60},
-    {"ImportantMatches", 61}, {"InjuryProneness", 62},  {"Versatility", 63},
-    {"NaturalFitness", 64},   {"Determination", 65},
+    {"Goalkeeper", 1},        {"Sweeper", 2},
+    {"Defender", 3},          {"DefensiveMidfielder", 4},
+    {"Midfielder", 5},        {"AttackingMidfielder", 6},
+    {"Attacker", 7},          {"WingBack", 8},
+    {"FreeRole", 9},          {"RightSide", 10},
+    {"LeftSide", 11},         {"Central", 12},
+    {"Crossing", 13},         {"Dribbling", 14},
+    {"Finishing", 15},        {"Heading", 16},
+    {"LongShots", 17},        {"Marking", 18},
+    {"OffTheBall", 19},       {"Passing", 20},
+    {"PenaltyTaking", 21},    {"Tackling", 22},
+    {"Creativity", 23},       {"Handling", 24},
+    {"AerialAbility", 25},    {"CommandOfArea", 26},
+    {"Communication", 27},    {"Kicking", 28},
+    {"Throwing", 29},         {"Anticipation", 30},
+    {"Decisions", 31},        {"OneOnOnes", 32},
+    {"Positioning", 33},      {"Reflexes", 34},
+    {"ThrowIns", 35},         {"FirstTouch", 36},
+    {"Technique", 37},        {"LeftFoot", 38},
+    {"RightFoot", 39},        {"Flair", 40},
+    {"Corners", 41},          {"Teamwork", 42},
+    {"WorkRate", 43},         {"LongThrows", 44},
+    {"Eccentricity", 45},     {"RushingOut", 46},
+    {"TendencyToPunch", 47},  {"Acceleration", 48},
+    {"SetPieces", 49},        {"Strength", 50},
+    {"Stamina", 51},          {"Pace", 52},
+    {"Jumping", 53},          {"Influence", 54},
+    {"Dirtiness", 55},        {"Balance", 56},
+    {"Bravery", 57},          {"Consistency", 58},
+    {"Aggression", 59},       {"Agility", 60},
+    {"ImportantMatches", 61}, {"InjuryProneness", 62},
+    {"Versatility", 63},      {"NaturalFitness", 64},
+    {"Determination", 65},
 }};
 
 const std::array<TKordoAttField, 22> KordoNonPlayerAttFields{{

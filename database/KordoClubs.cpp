@@ -1,3 +1,4 @@
+#include "KordoClubRelations.h"
 #include "KordoPregameData.h"
 #include "KordoRecordIO.h"
 
@@ -61,4 +62,18 @@ void TKordoClubs::SaveToStream(TKordoFileStream& stream) {
 
 TKordoClub* TKordoClubs::FindClub(int32_t clubID) const {
     return Index ? static_cast<TKordoClub*>(Index->Get(clubID)) : nullptr;
+}
+
+void TKordoClubs::SortClubPreferences() {
+    for (int32_t row = 0; row < Count(); ++row) {
+        KordoSortClubRelations(Records[static_cast<size_t>(row)]);
+        ReportProgress(Count(), row);
+    }
+}
+
+void TKordoClubs::CleanClubPreferences() {
+    for (int32_t row = 0; row < Count(); ++row) {
+        KordoCleanClubRelations(Records[static_cast<size_t>(row)]);
+        ReportProgress(Count(), row);
+    }
 }

@@ -51,13 +51,19 @@ template <size_t Size> struct TKordoImage {
         std::memcpy(&value, Image.data() + offset, sizeof(T));
         return value;
     }
-    template <class T> void Put(size_t offset, T value) { std::memcpy(Image.data() + offset, &value, sizeof(T)); }
+    template <class T> void Put(size_t offset, T value) {
+        std::memcpy(Image.data() + offset, &value, sizeof(T));
+    }
 };
 
 // Getter and setter for one field of a record image.
-#define KORDO_FIELD(Type, Name, Offset)                                                                     \
-    Type Name() const { return this->template Get<Type>(Offset); }                                          \
-    void Set##Name(Type value) { this->template Put<Type>(Offset, value); }
+#define KORDO_FIELD(Type, Name, Offset)                                                                      \
+    Type Name() const {                                                                                      \
+        return this->template Get<Type>(Offset);                                                             \
+    }                                                                                                        \
+    void Set##Name(Type value) {                                                                             \
+        this->template Put<Type>(Offset, value);                                                             \
+    }
 
 // A game date: day of the year from 0, then the year. Day 0 of 1900 stands for "no date".
 struct TKordoGameDate {

@@ -133,13 +133,9 @@ public:
 class TKordoStages : public TKordoLookupTable<TKordoStage, 7> {
 public:
     TKordoStages()
-        : TKordoLookupTable("Stages", {{{0, 1},
-                                         {1, KordoText},
-                                         {5, 1},
-                                         {6, KordoText},
-                                         {10, 1},
-                                         {11, KordoText},
-                                         {15, 9}}}) {}
+        : TKordoLookupTable(
+              "Stages",
+              {{{0, 1}, {1, KordoText}, {5, 1}, {6, KordoText}, {10, 1}, {11, KordoText}, {15, 9}}}) {}
 };
 class TKordoWeathers : public TKordoLookupTable<TKordoWeather, 3> {
 public:

@@ -6,7 +6,9 @@ namespace {
 
 constexpr int64_t MinNameSize = 19; // byte 0, an empty text, bytes 5..18
 
-int32_t NationKey(const TKordoNation* nation) { return nation ? nation->NationIndex() : -1; }
+int32_t NationKey(const TKordoNation* nation) {
+    return nation ? nation->NationIndex() : -1;
+}
 
 } // namespace
 
@@ -23,6 +25,7 @@ void TKordoNames::Clear() {
 }
 
 void TKordoNames::LoadFromStream(TKordoFileStream& stream) {
+    Clear();
     stream.SetTable(TableName);
     int32_t count = stream.ReadValue<int32_t>();
     stream.CheckCount(count, MinNameSize, "record count");
@@ -106,7 +109,9 @@ TKordoName* TKordoNames::FindOrAdd(const std::u16string& text, TKordoNation* nat
     return name;
 }
 
-void TKordoNames::AddUse(TKordoName* name) { name->SetUseCount(static_cast<uint16_t>(name->UseCount() + 1)); }
+void TKordoNames::AddUse(TKordoName* name) {
+    name->SetUseCount(static_cast<uint16_t>(name->UseCount() + 1));
+}
 
 void TKordoNames::Release(TKordoName* name) {
     name->SetUseCount(static_cast<uint16_t>(name->UseCount() - 1));
@@ -134,5 +139,16 @@ void TKordoNames::SortNames() {
     for (int32_t row = 0; row < Count(); ++row) {
         Names[static_cast<size_t>(row)]->SetNameID(row);
         ReportProgress(Count(), row);
+    }
+    // The sort moves a group opened at the end of the table to its nation's place without updating
+    // the ranges of the groups it passes; the ranges are taken again from the sorted order, so that
+    // what is written agrees with the names. Nations without names keep their stored range.
+    for (int32_t row = 0; row < Count();) {
+        TKordoNation* nation = Names[static_cast<size_t>(row)]->Nation;
+        int32_t end = row + 1;
+        while (end < Count() && Names[static_cast<size_t>(end)]->Nation == nation)
+            ++end;
+        SetRange(nation, row, end - row);
+        row = end;
     }
 }

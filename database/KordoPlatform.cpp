@@ -6,8 +6,11 @@
 #ifdef _WIN32
 #include <io.h>
 #else
+#include <fcntl.h>
 #include <unistd.h>
 #endif
+
+namespace fs = std::filesystem;
 
 bool KordoSyncFile(std::FILE* file, std::string& reason) {
 #ifdef _WIN32
@@ -19,4 +22,37 @@ bool KordoSyncFile(std::FILE* file, std::string& reason) {
 #endif
     reason = std::strerror(errno);
     return false;
+}
+
+void KordoSyncFolder(const fs::path& folder) {
+#ifndef _WIN32
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+#else
+    (void)folder;
+#endif
+}
+
+bool KordoIsReadOnly(const fs::path& file) {
+    std::error_code error;
+    fs::file_status status = fs::status(file, error);
+    if (error || !fs::exists(status))
+        return false;
+    constexpr auto anyWrite = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    return (status.permissions() & anyWrite) == fs::perms::none;
+}
+
+bool KordoSetReadOnly(const fs::path& file, bool readOnly, std::string& reason) {
+    std::error_code error;
+    constexpr auto anyWrite = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    if (readOnly)
+        fs::permissions(file, anyWrite, fs::perm_options::remove, error);
+    else
+        fs::permissions(file, fs::perms::owner_write, fs::perm_options::add, error);
+    if (error)
+        reason = error.message();
+    return !error;
 }

@@ -8,3 +8,10 @@
 // Makes everything written to the open file durable on disk. On failure returns false with the
 // system's reason.
 bool KordoSyncFile(std::FILE* file, std::string& reason);
+// Makes the renames inside a folder durable (no-op where the system has no such call).
+void KordoSyncFolder(const std::filesystem::path& folder);
+
+// A file is read-only when nobody may write it. Clearing gives the owner write permission; setting
+// removes every write permission.
+bool KordoIsReadOnly(const std::filesystem::path& file);
+bool KordoSetReadOnly(const std::filesystem::path& file, bool readOnly, std::string& reason);

@@ -19,6 +19,10 @@ public:
     void SaveToStream(TKordoFileStream& stream);
     // The club with this ClubID; with two clubs sharing one, the later one.
     TKordoClub* FindClub(int32_t clubID) const;
+    // Before saving: every club's relations sorted and its rivals doubled. After loading or saving:
+    // the rival copies folded again. Both report progress after each club.
+    void SortClubPreferences();
+    void CleanClubPreferences();
 
     std::vector<TKordoClub> Records;
 
@@ -167,7 +171,8 @@ class TKordoUnknowns {
 public:
     static constexpr int TableCount = 13;
     // Record size of each table in the file; tables 2 and 13 store their count only.
-    static constexpr std::array<int32_t, TableCount> RecordSizes{9, 0, 38, 10, 30, 31, 25, 28, 17, 30, 24, 9, 0};
+    static constexpr std::array<int32_t, TableCount> RecordSizes{9,  0,  38, 10, 30, 31, 25,
+                                                                 28, 17, 30, 24, 9,  0};
     static std::string TableName(int table);
 
     TKordoUnknowns() = default;

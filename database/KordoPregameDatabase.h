@@ -20,6 +20,24 @@ public:
     TKordoPregameDatabase(const TKordoPregameDatabase&) = delete;
     TKordoPregameDatabase& operator=(const TKordoPregameDatabase&) = delete;
 
+    // Reads both files of the data folder and links every record to the records it refers to.
+    // Returns false on any failure, with the reason in LastError().
+    bool Load(const std::filesystem::path& folder);
+    // Sorts and renumbers, writes both files anew and links the records again. The files are written
+    // to temporary files beside the originals, checked and flushed to disk, and only then replace the
+    // originals, which are kept as server_db.dat.bak and people_db.dat.bak; on any failure the
+    // originals stay as they were and the records stay linked and editable.
+    bool Save(const std::filesystem::path& folder);
+
+    // The steps that turn stored numbers into references, run after every load and save.
+    void IndexAll();
+
+    // Every editing operation sets this; a successful load or save clears it.
+    bool Modified = false;
+
+    // Opens the device a save writes a file through; tests put a failing device in its place.
+    std::function<std::unique_ptr<TKordoByteDevice>(const std::filesystem::path&)> OpenDevice;
+
     // Reads both files of the folder table by table, without linking records. Returns false and
     // keeps the reason in LastError() on any failure.
     bool ReadFiles(const std::filesystem::path& folder);
@@ -86,6 +104,15 @@ private:
     };
     std::vector<TServerTable> ServerTables;
     void ReadTrailer(TKordoFileStream& stream, std::vector<uint8_t>& trailer);
+    void IndexNames(TKordoNames& names);
+    void IndexStaff();
+    void IndexSquads();
+    void IndexClubs();
+    void IndexNations();
+    void ReindexAll();
+    void ClearAll();
+    void CheckListLimits() const;
+    void WriteBothFiles(const std::filesystem::path& serverPath, const std::filesystem::path& peoplePath);
 };
 
 // The files of a data folder.

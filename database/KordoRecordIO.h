@@ -7,7 +7,9 @@
 #include <string>
 
 // Largest count a sub-list's count field of the given width can hold.
-constexpr size_t KordoMaxListCount(int countBytes) { return countBytes == 1 ? 255 : 65535; }
+constexpr size_t KordoMaxListCount(int countBytes) {
+    return countBytes == 1 ? 255 : 65535;
+}
 
 class TKordoReader {
 public:

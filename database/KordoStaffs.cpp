@@ -76,6 +76,7 @@ void TKordoStaffs::Clear() {
 }
 
 void TKordoStaffs::LoadFromStream(TKordoFileStream& stream) {
+    Clear();
     stream.SetTable(TableName);
     int32_t count = stream.ReadValue<int32_t>();
     // The three attribute counts that follow are rewritten on every save and not needed here.
@@ -83,14 +84,14 @@ void TKordoStaffs::LoadFromStream(TKordoFileStream& stream) {
     stream.CheckCount(count, MinStaffSize, "record count");
     Records.assign(static_cast<size_t>(count), TKordoStaff{});
     Index = std::make_unique<THashtable>(count);
-    Staff.assign(static_cast<size_t>(count), nullptr);
+    Staff.reserve(static_cast<size_t>(count));
     TKordoReader reader(stream);
     for (int32_t row = 0; row < count; ++row) {
         stream.SetRecord(row);
         TKordoStaff& staff = Records[static_cast<size_t>(row)];
         ReadStaff(reader, staff);
         Index->Put(staff.ID(), &staff);
-        Staff[static_cast<size_t>(row)] = &staff;
+        Staff.push_back(&staff);
         MaxStaffID = std::max(MaxStaffID, staff.ID());
         MaxPictureID = std::max(MaxPictureID, staff.PictureID());
         ReportProgress(count, row);

@@ -10,7 +10,9 @@ namespace {
 
 constexpr size_t BlockSize = 1 << 20;
 
-std::string SystemReason() { return std::strerror(errno); }
+std::string SystemReason() {
+    return std::strerror(errno);
+}
 
 class TFileDevice : public TKordoByteDevice {
 public:
@@ -39,12 +41,12 @@ private:
 } // namespace
 
 void TKordoFailingDevice::Write(const uint8_t* data, size_t n) {
-    if (n > Budget) {
-        Inner->Write(data, static_cast<size_t>(Budget));
-        Budget = 0;
+    if (n > *Budget) {
+        Inner->Write(data, static_cast<size_t>(*Budget));
+        *Budget = 0;
         throw TKordoError("simulated write failure (device full)");
     }
-    Budget -= n;
+    *Budget -= n;
     Inner->Write(data, n);
 }
 
@@ -114,7 +116,8 @@ void TKordoFileStream::Refill(size_t atLeast) {
     BufferStart = 0;
     BufferEnd = left;
     int64_t fileLeft = FileSize - Pos - static_cast<int64_t>(left);
-    size_t want = static_cast<size_t>(std::min<int64_t>(fileLeft, static_cast<int64_t>(Buffer.size() - left)));
+    size_t want =
+        static_cast<size_t>(std::min<int64_t>(fileLeft, static_cast<int64_t>(Buffer.size() - left)));
     if (want > 0) {
         size_t got = std::fread(Buffer.data() + left, 1, want, File);
         BufferEnd += got;
@@ -164,7 +167,12 @@ void TKordoFileStream::Write(const void* buffer, size_t n) {
 }
 
 void TKordoFileStream::Flush() {
-    if (!Writing || BufferEnd == 0)
+    if (!Writing)
+        return;
+    // The device may already hold part of the pending bytes; sending them again would repeat them.
+    if (Failed)
+        Fail("an earlier write failed");
+    if (BufferEnd == 0)
         return;
     try {
         Device->Write(Buffer.data(), BufferEnd);
@@ -202,7 +210,9 @@ void TKordoFileStream::SeekFromBeginning(int64_t offset) {
     Pos = offset;
 }
 
-void TKordoFileStream::SeekFromCurrent(int64_t offset) { SeekFromBeginning(Pos + offset); }
+void TKordoFileStream::SeekFromCurrent(int64_t offset) {
+    SeekFromBeginning(Pos + offset);
+}
 
 void TKordoFileStream::CheckCount(int64_t count, int64_t minBytesEach, const char* what) {
     if (count < 0)

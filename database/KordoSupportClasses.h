@@ -41,17 +41,20 @@ private:
     std::vector<uint8_t>& Target;
 };
 
-// Passes bytes on to another device until a budget is spent, then fails like a full disk.
+// Passes bytes on to another device until a budget is spent, then fails like a full disk. Several
+// devices may share one budget, so that a save of two files can be made to fail at any byte.
 class TKordoFailingDevice : public TKordoByteDevice {
 public:
     TKordoFailingDevice(std::unique_ptr<TKordoByteDevice> inner, uint64_t bytesBeforeFailure)
-        : Inner(std::move(inner)), Budget(bytesBeforeFailure) {}
+        : TKordoFailingDevice(std::move(inner), std::make_shared<uint64_t>(bytesBeforeFailure)) {}
+    TKordoFailingDevice(std::unique_ptr<TKordoByteDevice> inner, std::shared_ptr<uint64_t> sharedBudget)
+        : Inner(std::move(inner)), Budget(std::move(sharedBudget)) {}
     void Write(const uint8_t* data, size_t n) override;
     void Sync() override { Inner->Sync(); }
 
 private:
     std::unique_ptr<TKordoByteDevice> Inner;
-    uint64_t Budget;
+    std::shared_ptr<uint64_t> Budget;
 };
 
 enum class TKordoOpenMode { Read, Create };

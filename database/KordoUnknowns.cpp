@@ -1,6 +1,8 @@
 #include "KordoPregameData.h"
 
-std::string TKordoUnknowns::TableName(int table) { return "Unknown " + std::to_string(table); }
+std::string TKordoUnknowns::TableName(int table) {
+    return "Unknown " + std::to_string(table);
+}
 
 void TKordoUnknowns::ClearAll() {
     for (auto& table : Tables) {
