@@ -14,7 +14,8 @@ template <class Record> void TKordoAttTable<Record>::LoadFromStream(TKordoFileSt
     stream.SetTable(TableName);
     int32_t count = stream.ReadValue<int32_t>();
     stream.CheckCount(count, Record::ImageSize, "record count");
-    Records.assign(static_cast<size_t>(count), Record{});
+    Records.clear();
+    Records.resize(static_cast<size_t>(count));
     Atts.reserve(static_cast<size_t>(count));
     for (int32_t row = 0; row < count; ++row) {
         stream.SetRecord(row);

@@ -66,10 +66,16 @@ void KordoCleanClubRelations(TKordoClub& club) {
     std::vector<TKordoRelation> entries;
     entries.swap(club.Relations);
     for (const TKordoRelation& entry : entries) {
-        if (entry.Kind == KordoKindClub)
-            KordoSetRival(club, entry.TargetClub(), entry.Amount);
-        else
+        if (entry.Kind != KordoKindClub) {
             club.Relations.push_back(entry);
+        } else if (TKordoRelation* rival = KordoFindRelation(club.Relations, KordoKindClub, entry.Target)) {
+            rival->Relation = KordoRelationRivalClub;
+            rival->Amount = entry.Amount;
+        } else {
+            // A rival's first occurrence keeps its place and its stored number.
+            club.Relations.push_back(entry);
+            club.Relations.back().Relation = KordoRelationRivalClub;
+        }
     }
 }
 

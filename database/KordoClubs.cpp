@@ -37,7 +37,8 @@ void TKordoClubs::LoadFromStream(TKordoFileStream& stream) {
     stream.SetTable(TableName);
     int32_t count = stream.ReadValue<int32_t>();
     stream.CheckCount(count, MinClubSize, "record count");
-    Records.assign(static_cast<size_t>(count), TKordoClub{});
+    Records.clear();
+    Records.resize(static_cast<size_t>(count));
     Index = std::make_unique<THashtable>(count);
     TKordoReader reader(stream);
     for (int32_t row = 0; row < count; ++row) {

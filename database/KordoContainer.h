@@ -2,6 +2,7 @@
 // access, and the list sort that orders names, people and club relation entries for saving.
 #pragma once
 
+#include "KordoPlatform.h"
 #include "KordoSupportClasses.h"
 
 #include <array>
@@ -11,6 +12,33 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+// Allocates the large arrays of a table (a quarter of a million people take over 100 MB) in huge
+// pages where the system offers them: touching fresh memory a small page at a time costs more than
+// reading the files. Small arrays come from the ordinary allocator.
+template <class T> struct TKordoLargeAllocator {
+    using value_type = T;
+    static constexpr size_t LargeBytes = size_t{4} << 20;
+    TKordoLargeAllocator() = default;
+    template <class U> TKordoLargeAllocator(const TKordoLargeAllocator<U>&) {}
+    T* allocate(size_t n) {
+        if (n > SIZE_MAX / sizeof(T))
+            throw std::bad_alloc();
+        if (n * sizeof(T) >= LargeBytes)
+            return static_cast<T*>(KordoAllocateLarge(n * sizeof(T)));
+        return std::allocator<T>().allocate(n);
+    }
+    void deallocate(T* p, size_t n) {
+        if (n * sizeof(T) >= LargeBytes)
+            KordoFreeLarge(p, n * sizeof(T));
+        else
+            std::allocator<T>().deallocate(p, n);
+    }
+    template <class U> bool operator==(const TKordoLargeAllocator<U>&) const { return true; }
+};
+
+// The array of a table's records, sized once from the record count.
+template <class T> using TKordoRecordArray = std::vector<T, TKordoLargeAllocator<T>>;
 
 using TKordoProgressEvent = std::function<void(int32_t)>;
 

@@ -3,6 +3,8 @@
 #include "KordoClubRelations.h"
 #include "KordoPregameDatabase.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr uint32_t None = 0xFFFFFFFF; // -1: no target
@@ -19,9 +21,15 @@ TKordoStaff* ById(const TKordoStaffs& staffs, uint32_t stored) {
 }
 
 std::vector<TKordoStaff*> PeopleById(const TKordoStaffs& staffs, const std::vector<uint32_t>& stored) {
+    constexpr size_t Ahead = 8;
+    for (size_t i = 0; i < std::min(stored.size(), Ahead); ++i)
+        staffs.PrefetchStaff(static_cast<int32_t>(stored[i]));
     std::vector<TKordoStaff*> people(stored.size());
-    for (size_t i = 0; i < stored.size(); ++i)
+    for (size_t i = 0; i < stored.size(); ++i) {
+        if (i + Ahead < stored.size())
+            staffs.PrefetchStaff(static_cast<int32_t>(stored[i + Ahead]));
         people[i] = ById(staffs, stored[i]);
+    }
     return people;
 }
 

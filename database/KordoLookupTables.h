@@ -34,7 +34,8 @@ public:
         stream.SetTable(TableName);
         int32_t count = stream.ReadValue<int32_t>();
         stream.CheckCount(count, MinFileSize(), "record count");
-        Records.assign(static_cast<size_t>(count), Record{});
+        Records.clear();
+        Records.resize(static_cast<size_t>(count));
         for (int32_t row = 0; row < count; ++row) {
             stream.SetRecord(row);
             Record& record = Records[static_cast<size_t>(row)];
@@ -74,7 +75,7 @@ public:
         return size;
     }
 
-    std::vector<Record> Records;
+    TKordoRecordArray<Record> Records;
 
 private:
     std::array<TKordoPiece, PieceCount> Pieces;

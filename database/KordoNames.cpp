@@ -29,7 +29,8 @@ void TKordoNames::LoadFromStream(TKordoFileStream& stream) {
     stream.SetTable(TableName);
     int32_t count = stream.ReadValue<int32_t>();
     stream.CheckCount(count, MinNameSize, "record count");
-    Records.assign(static_cast<size_t>(count), TKordoName{});
+    Records.clear();
+    Records.resize(static_cast<size_t>(count));
     Names.reserve(static_cast<size_t>(count));
     for (int32_t row = 0; row < count; ++row) {
         stream.SetRecord(row);
@@ -69,14 +70,15 @@ void TKordoNames::SetRange(TKordoNation* nation, int32_t start, int32_t count) {
         nation->SetNameRange(Kind, start, count);
 }
 
-void TKordoNames::ShiftFollowingGroups(int32_t row) {
+void TKordoNames::ShiftFollowingGroups(int64_t row) {
     // Walk the groups that follow, one at a time, setting each group's start to where it now lies.
     // A group whose stored length is not positive (ranges that disagree with the order) still moves
-    // the walk on by one name, so a damaged file cannot make it loop for ever.
+    // the walk on by one name, so a damaged file cannot make it loop for ever. The walk counts in 64
+    // bits: a damaged length near 2^31 ends it instead of overflowing.
     while (row >= 0 && row < Count()) {
         TKordoNation* nation = Names[static_cast<size_t>(row)]->Nation;
         int32_t count = RangeOf(nation).second;
-        SetRange(nation, row, count);
+        SetRange(nation, static_cast<int32_t>(row), count);
         row += std::max(count, 1);
     }
 }
@@ -121,10 +123,12 @@ void TKordoNames::Release(TKordoName* name) {
     if (found == Names.end())
         return;
     auto [start, count] = RangeOf(name->Nation);
-    --count;
+    // The stored range of a damaged file may hold any numbers: the length wraps at 32 bits as the
+    // file's field does, and the end of the group is taken in 64 bits, rather than overflow.
+    count = static_cast<int32_t>(static_cast<uint32_t>(count) - 1u);
     Names.erase(found);
     SetRange(name->Nation, start, count);
-    ShiftFollowingGroups(start + count);
+    ShiftFollowingGroups(static_cast<int64_t>(start) + count);
 }
 
 void TKordoNames::SortNames() {

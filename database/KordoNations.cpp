@@ -28,7 +28,8 @@ void TKordoNations::LoadFromStream(TKordoFileStream& stream) {
     stream.SetTable(TableName);
     int32_t count = stream.ReadValue<int32_t>();
     stream.CheckCount(count, MinNationSize, "record count");
-    Records.assign(static_cast<size_t>(count), TKordoNation{});
+    Records.clear();
+    Records.resize(static_cast<size_t>(count));
     TKordoReader reader(stream);
     for (int32_t row = 0; row < count; ++row) {
         stream.SetRecord(row);

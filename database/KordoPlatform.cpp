@@ -1,12 +1,15 @@
 #include "KordoPlatform.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 
 #ifdef _WIN32
 #include <io.h>
 #else
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <unistd.h>
 #endif
 
@@ -55,4 +58,30 @@ bool KordoSetReadOnly(const fs::path& file, bool readOnly, std::string& reason) 
     if (error)
         reason = error.message();
     return !error;
+}
+
+namespace {
+constexpr size_t HugePage = size_t{2} << 20;
+}
+
+void* KordoAllocateLarge(size_t bytes) {
+#ifdef _WIN32
+    void* memory = std::malloc(bytes);
+    if (!memory)
+        throw std::bad_alloc();
+    return memory;
+#else
+    size_t rounded = (bytes + HugePage - 1) / HugePage * HugePage;
+    void* memory = std::aligned_alloc(HugePage, rounded);
+    if (!memory)
+        throw std::bad_alloc();
+#ifdef MADV_HUGEPAGE
+    ::madvise(memory, rounded, MADV_HUGEPAGE);
+#endif
+    return memory;
+#endif
+}
+
+void KordoFreeLarge(void* memory, size_t) {
+    std::free(memory);
 }

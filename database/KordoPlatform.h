@@ -15,3 +15,7 @@ void KordoSyncFolder(const std::filesystem::path& folder);
 // removes every write permission.
 bool KordoIsReadOnly(const std::filesystem::path& file);
 bool KordoSetReadOnly(const std::filesystem::path& file, bool readOnly, std::string& reason);
+
+// Memory for large arrays, in huge pages where the system offers them. Throws std::bad_alloc.
+void* KordoAllocateLarge(size_t bytes);
+void KordoFreeLarge(void* memory, size_t bytes);

@@ -24,7 +24,7 @@ public:
     void SortClubPreferences();
     void CleanClubPreferences();
 
-    std::vector<TKordoClub> Records;
+    TKordoRecordArray<TKordoClub> Records;
 
 private:
     std::unique_ptr<THashtable> Index;
@@ -40,7 +40,7 @@ public:
     void LoadFromStream(TKordoFileStream& stream);
     void SaveToStream(TKordoFileStream& stream);
 
-    std::vector<TKordoNation> Records;
+    TKordoRecordArray<TKordoNation> Records;
 };
 
 // One of the three name tables. Names are kept grouped by nation (nationless names first), and each
@@ -73,10 +73,10 @@ public:
 
 private:
     void SetRange(TKordoNation* nation, int32_t start, int32_t count);
-    void ShiftFollowingGroups(int32_t row);
+    void ShiftFollowingGroups(int64_t row);
 
     uint8_t Kind;
-    std::vector<TKordoName> Records;
+    TKordoRecordArray<TKordoName> Records;
     std::vector<std::unique_ptr<TKordoName>> Created;
     std::vector<TKordoName*> Names;
 };
@@ -91,7 +91,7 @@ public:
     void LoadFromStream(TKordoFileStream& stream);
     void SaveToStream(TKordoFileStream& stream);
 
-    std::vector<TKordoSquad> Records;
+    TKordoRecordArray<TKordoSquad> Records;
 };
 
 class TKordoStaffs : public TKordoContainer {
@@ -111,6 +111,10 @@ public:
 
     // The person with this ID, also after he was removed; with two sharing one ID, the later one.
     TKordoStaff* FindStaff(int32_t id) const;
+    void PrefetchStaff(int32_t id) const {
+        if (Index)
+            Index->Prefetch(id);
+    }
     // A blank referee with the next ID and picture number.
     TKordoStaff* NewStaff();
     // Takes the person out of the list; his record stays allocated and findable until Clear.
@@ -122,7 +126,7 @@ public:
     int32_t MaxPictureID = -1;
 
 private:
-    std::vector<TKordoStaff> Records;
+    TKordoRecordArray<TKordoStaff> Records;
     std::unique_ptr<THashtable> Index;
     std::vector<TKordoStaff*> Staff;
     std::vector<std::unique_ptr<TKordoStaff>> Created;
@@ -148,7 +152,7 @@ public:
     void Renumber();
 
 private:
-    std::vector<Record> Records;
+    TKordoRecordArray<Record> Records;
     std::vector<Record*> Atts;
     std::vector<std::unique_ptr<Record>> Created;
 };

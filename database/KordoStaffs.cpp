@@ -82,7 +82,8 @@ void TKordoStaffs::LoadFromStream(TKordoFileStream& stream) {
     // The three attribute counts that follow are rewritten on every save and not needed here.
     stream.SeekFromCurrent(12);
     stream.CheckCount(count, MinStaffSize, "record count");
-    Records.assign(static_cast<size_t>(count), TKordoStaff{});
+    Records.clear();
+    Records.resize(static_cast<size_t>(count));
     Index = std::make_unique<THashtable>(count);
     Staff.reserve(static_cast<size_t>(count));
     TKordoReader reader(stream);
@@ -90,11 +91,17 @@ void TKordoStaffs::LoadFromStream(TKordoFileStream& stream) {
         stream.SetRecord(row);
         TKordoStaff& staff = Records[static_cast<size_t>(row)];
         ReadStaff(reader, staff);
-        Index->Put(staff.ID(), &staff);
         Staff.push_back(&staff);
         MaxStaffID = std::max(MaxStaffID, staff.ID());
         MaxPictureID = std::max(MaxPictureID, staff.PictureID());
         ReportProgress(count, row);
+    }
+    // Indexed after reading, in file order (a later duplicate ID still wins), a few keys ahead.
+    constexpr size_t Ahead = 8;
+    for (size_t i = 0; i < Staff.size(); ++i) {
+        if (i + Ahead < Staff.size())
+            Index->Prefetch(Staff[i + Ahead]->ID());
+        Index->Put(Staff[i]->ID(), Staff[i]);
     }
 }
 

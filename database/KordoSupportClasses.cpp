@@ -9,6 +9,7 @@
 namespace {
 
 constexpr size_t BlockSize = 1 << 20;
+constexpr size_t FirstWriteBlock = 64 << 10; // a write buffer grows to BlockSize as the file does
 
 std::string SystemReason() {
     return std::strerror(errno);
@@ -63,7 +64,7 @@ TKordoFileStream::TKordoFileStream(const std::filesystem::path& fileName, TKordo
     if (mode == TKordoOpenMode::Create) {
         Writing = true;
         Device = KordoOpenFileDevice(fileName);
-        Buffer.resize(BlockSize);
+        Buffer.resize(FirstWriteBlock);
         return;
     }
     File = std::fopen(fileName.string().c_str(), "rb");
@@ -87,7 +88,7 @@ TKordoFileStream::TKordoFileStream(std::vector<uint8_t> bytes, std::string displ
 
 TKordoFileStream::TKordoFileStream(std::unique_ptr<TKordoByteDevice> device, std::string displayName)
     : Writing(true), DisplayName(std::move(displayName)), Device(std::move(device)) {
-    Buffer.resize(BlockSize);
+    Buffer.resize(FirstWriteBlock);
 }
 
 TKordoFileStream::~TKordoFileStream() {
@@ -148,6 +149,10 @@ void TKordoFileStream::Write(const void* buffer, size_t n) {
     try {
         while (n > 0) {
             size_t room = Buffer.size() - BufferEnd;
+            if (room == 0 && Buffer.size() < BlockSize) {
+                Buffer.resize(Buffer.size() * 2);
+                room = Buffer.size() - BufferEnd;
+            }
             if (room == 0) {
                 Device->Write(Buffer.data(), BufferEnd);
                 BufferEnd = 0;

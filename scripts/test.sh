@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: once in a normal build and once more with
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer, after a bounded run of the fuzz targets.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,6 +12,10 @@ cmake --build build -j "$jobs"
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORDO_SANITIZE=ON
 cmake --build build-asan -j "$jobs"
+
+# The fuzz targets, about a minute each, before the suites so that the last line stays ctest's.
+bash scripts/fuzz.sh
+
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build-asan --output-on-failure -j "$jobs"
 

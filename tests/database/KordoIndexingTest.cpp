@@ -3,6 +3,7 @@
 #include "KordoGenerator.h"
 #include "KordoPlatform.h"
 #include "KordoPregameDatabase.h"
+#include "TestFolders.h"
 
 #include <gtest/gtest.h>
 
@@ -13,29 +14,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// A scratch folder, removed with the test.
-struct TScratch {
-    fs::path Root;
-    TScratch() {
-        static int counter = 0;
-        Root = fs::temp_directory_path() /
-               ("kordo-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                std::to_string(reinterpret_cast<uintptr_t>(this)) + "-" + std::to_string(counter++));
-        fs::create_directories(Root);
-    }
-    ~TScratch() {
-        std::error_code ignored;
-        fs::permissions(Root, fs::perms::owner_all, fs::perm_options::add, ignored);
-        for (const auto& entry : fs::recursive_directory_iterator(Root, ignored))
-            fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add, ignored);
-        fs::remove_all(Root, ignored);
-    }
-    fs::path Folder(const std::string& name) const {
-        fs::create_directories(Root / name);
-        return Root / name;
-    }
-};
 
 std::string Bytes(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);

@@ -1,0 +1,410 @@
+// Benchmarks of loading and saving at scale, each against the physical floor of moving the files'
+// bytes, plus the lookups, name insertion and sort the editor leans on.
+//
+//   kordo-bench [--people-sizes 20000,250000] [google benchmark flags]
+//
+// Databases are generated once per run into a temporary folder.
+#include "KordoGenerator.h"
+#include "KordoPlatform.h"
+#include "KordoPregameDatabase.h"
+#include "KordoSearch.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using TClock = std::chrono::steady_clock;
+
+fs::path Root;
+std::vector<int32_t> Sizes{20000, 250000};
+
+fs::path DataFolder(int32_t people) {
+    return Root / ("people-" + std::to_string(people));
+}
+
+void EnsureGenerated(int32_t people) {
+    fs::path folder = DataFolder(people);
+    if (fs::exists(KordoPeopleFile(folder)))
+        return;
+    std::string error;
+    if (!KordoGenerateFiles(folder, {people, 1, false}, error)) {
+        std::fprintf(stderr, "kordo-bench: cannot generate: %s\n", error.c_str());
+        std::exit(2);
+    }
+}
+
+// Reads a file whole into memory from the large-array allocator the tables use (huge pages where the
+// system has them): the physical limit of a load.
+size_t ReadAllLarge(const fs::path& file) {
+    std::FILE* f = std::fopen(file.string().c_str(), "rb");
+    if (!f)
+        std::exit(2);
+    std::fseek(f, 0, SEEK_END);
+    size_t size = static_cast<size_t>(std::ftell(f));
+    std::fseek(f, 0, SEEK_SET);
+    void* memory = KordoAllocateLarge(size);
+    if (std::fread(memory, 1, size, f) != size)
+        std::exit(2);
+    std::fclose(f);
+    benchmark::DoNotOptimize(memory);
+    KordoFreeLarge(memory, size);
+    return size;
+}
+
+std::vector<char> ReadAll(const fs::path& file) {
+    std::FILE* f = std::fopen(file.string().c_str(), "rb");
+    if (!f)
+        std::exit(2);
+    std::fseek(f, 0, SEEK_END);
+    std::vector<char> bytes(static_cast<size_t>(std::ftell(f)));
+    std::fseek(f, 0, SEEK_SET);
+    if (std::fread(bytes.data(), 1, bytes.size(), f) != bytes.size())
+        std::exit(2);
+    std::fclose(f);
+    return bytes;
+}
+
+void WriteAll(const fs::path& file, const std::vector<char>& bytes, bool sync) {
+    std::FILE* f = std::fopen(file.string().c_str(), "wb");
+    if (!f || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size())
+        std::exit(2);
+    std::string reason;
+    if (sync && (std::fflush(f) != 0 || !KordoSyncFile(f, reason)))
+        std::exit(2);
+    std::fclose(f);
+}
+
+double Seconds(TClock::time_point start) {
+    return std::chrono::duration<double>(TClock::now() - start).count();
+}
+
+// The floors, measured as medians of several runs and kept per size for the ratios.
+struct TFloor {
+    double Read = 0, ReadPlain = 0, Write = 0, WriteSync = 0;
+};
+std::map<int32_t, TFloor> Floors;
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+const TFloor& FloorOf(int32_t people) {
+    auto found = Floors.find(people);
+    if (found != Floors.end())
+        return found->second;
+    fs::path folder = DataFolder(people), copy = Root / "floor-copy";
+    fs::create_directories(copy);
+    std::vector<double> reads, plainReads, writes, syncs;
+    for (int run = 0; run < 7; ++run) {
+        auto start = TClock::now();
+        ReadAllLarge(KordoServerFile(folder));
+        ReadAllLarge(KordoPeopleFile(folder));
+        reads.push_back(Seconds(start));
+        start = TClock::now();
+        std::vector<char> server = ReadAll(KordoServerFile(folder)),
+                          peopleBytes = ReadAll(KordoPeopleFile(folder));
+        plainReads.push_back(Seconds(start));
+        start = TClock::now();
+        WriteAll(KordoServerFile(copy), server, false);
+        WriteAll(KordoPeopleFile(copy), peopleBytes, false);
+        writes.push_back(Seconds(start));
+        start = TClock::now();
+        WriteAll(KordoServerFile(copy), server, true);
+        WriteAll(KordoPeopleFile(copy), peopleBytes, true);
+        syncs.push_back(Seconds(start));
+    }
+    return Floors[people] = TFloor{Median(reads), Median(plainReads), Median(writes), Median(syncs)};
+}
+
+void ReportRatio(benchmark::State& state, const std::vector<double>& times, double floor, const char* name) {
+    state.counters[name] = Median(times) / floor;
+    state.counters["floor_ms"] = floor * 1000.0;
+}
+
+void BM_ReadFloor(benchmark::State& state) {
+    int32_t people = static_cast<int32_t>(state.range(0));
+    fs::path folder = DataFolder(people);
+    for (auto _ : state) {
+        ReadAllLarge(KordoServerFile(folder));
+        ReadAllLarge(KordoPeopleFile(folder));
+    }
+}
+
+// The same into ordinary memory, touched a small page at a time.
+void BM_ReadFloorPlain(benchmark::State& state) {
+    int32_t people = static_cast<int32_t>(state.range(0));
+    fs::path folder = DataFolder(people);
+    for (auto _ : state) {
+        std::vector<char> server = ReadAll(KordoServerFile(folder)),
+                          peopleBytes = ReadAll(KordoPeopleFile(folder));
+        benchmark::DoNotOptimize(server.data());
+        benchmark::DoNotOptimize(peopleBytes.data());
+    }
+}
+
+void BM_WriteFloor(benchmark::State& state) {
+    int32_t people = static_cast<int32_t>(state.range(0));
+    bool sync = state.range(1) != 0;
+    fs::path folder = DataFolder(people), copy = Root / "floor-copy";
+    fs::create_directories(copy);
+    std::vector<char> server = ReadAll(KordoServerFile(folder)),
+                      peopleBytes = ReadAll(KordoPeopleFile(folder));
+    for (auto _ : state) {
+        WriteAll(KordoServerFile(copy), server, sync);
+        WriteAll(KordoPeopleFile(copy), peopleBytes, sync);
+    }
+}
+
+void BM_Load(benchmark::State& state) {
+    int32_t people = static_cast<int32_t>(state.range(0));
+    const TFloor& floor = FloorOf(people);
+    std::vector<double> times;
+    for (auto _ : state) {
+        auto start = TClock::now();
+        auto database = std::make_unique<TKordoPregameDatabase>();
+        if (!database->Load(DataFolder(people)))
+            state.SkipWithError(database->LastError().c_str());
+        times.push_back(Seconds(start));
+        state.PauseTiming(); // the destruction of the database is not part of a load
+        database.reset();
+        state.ResumeTiming();
+    }
+    ReportRatio(state, times, floor.Read, "x_read_floor");
+    state.counters["x_plain_read_floor"] = Median(times) / floor.ReadPlain;
+}
+
+void BM_Save(benchmark::State& state) {
+    int32_t people = static_cast<int32_t>(state.range(0));
+    const TFloor& floor = FloorOf(people);
+    TKordoPregameDatabase database;
+    if (!database.Load(DataFolder(people)))
+        state.SkipWithError(database.LastError().c_str());
+    fs::path target = Root / "save-target";
+    fs::create_directories(target);
+    std::vector<double> times;
+    for (auto _ : state) {
+        auto start = TClock::now();
+        if (!database.Save(target))
+            state.SkipWithError(database.LastError().c_str());
+        times.push_back(Seconds(start));
+    }
+    // A save writes, flushes to disk and renames; the floor that compares is a write plus the flush.
+    ReportRatio(state, times, floor.WriteSync, "x_write_flush_floor");
+    state.counters["x_write_floor"] = Median(times) / floor.Write;
+}
+
+// One loaded database per size for the lookups.
+TKordoPregameDatabase& Loaded(int32_t people) {
+    static std::map<int32_t, std::unique_ptr<TKordoPregameDatabase>> databases;
+    auto& database = databases[people];
+    if (!database) {
+        database = std::make_unique<TKordoPregameDatabase>();
+        if (!database->Load(DataFolder(people)))
+            std::exit(2);
+    }
+    return *database;
+}
+
+void BM_FindStaff(benchmark::State& state) {
+    TKordoPregameDatabase& database = Loaded(static_cast<int32_t>(state.range(0)));
+    std::vector<int32_t> ids;
+    for (const TKordoStaff* staff : database.Staffs.List())
+        ids.push_back(staff->ID());
+    size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(database.Staffs.FindStaff(ids[i]));
+        i = (i + 7919) % ids.size();
+    }
+}
+
+void BM_FindClub(benchmark::State& state) {
+    TKordoPregameDatabase& database = Loaded(static_cast<int32_t>(state.range(0)));
+    std::vector<int32_t> ids;
+    for (const TKordoClub& club : database.Clubs.Records)
+        ids.push_back(club.ClubID());
+    size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(database.Clubs.FindClub(ids[i]));
+        i = (i + 13) % ids.size();
+    }
+}
+
+// A new name in the largest nation group of the second-name table, released again after each round.
+void BM_FindOrAddNewName(benchmark::State& state) {
+    TKordoPregameDatabase& database = Loaded(static_cast<int32_t>(state.range(0)));
+    TKordoNation* largest = &database.Nations.Records[0];
+    for (TKordoNation& nation : database.Nations.Records)
+        if (nation.SecondNameCount() > largest->SecondNameCount())
+            largest = &nation;
+    state.counters["group"] = largest->SecondNameCount();
+    state.counters["table"] = database.SecondNames.Count();
+    for (auto _ : state) {
+        TKordoName* name = database.SecondNames.FindOrAdd(u"Zzyzx-Benchmark", largest);
+        database.SecondNames.AddUse(name);
+        state.PauseTiming();
+        database.SecondNames.Release(name);
+        state.ResumeTiming();
+    }
+}
+
+void BM_SortStaff(benchmark::State& state) {
+    TKordoPregameDatabase& database = Loaded(static_cast<int32_t>(state.range(0)));
+    for (auto _ : state)
+        database.Staffs.SortStaff();
+}
+
+// The people list as the staff editor first fills it: a new search object, as on binding a database,
+// and every person sorted by display name. warm_ms: a second ShowAll on the same object.
+void BM_ShowAllPeople(benchmark::State& state) {
+    TKordoPregameDatabase& database = Loaded(static_cast<int32_t>(state.range(0)));
+    std::vector<double> warm;
+    for (auto _ : state) {
+        auto search = std::make_unique<TKordoStaffSearch>(database);
+        search->ShowAll();
+        state.PauseTiming();
+        auto start = TClock::now();
+        search->ShowAll();
+        warm.push_back(Seconds(start));
+        search.reset();
+        state.ResumeTiming();
+    }
+    state.counters["warm_ms"] = Median(warm) * 1000.0;
+}
+
+// A search for part of a name, progress reported, on the search object the editor keeps per
+// database. cold_ms: the first search of a new object, which upper-cases every name once.
+void BM_SearchPeople(benchmark::State& state) {
+    TKordoStaffSearch search(Loaded(static_cast<int32_t>(state.range(0))));
+    int32_t percent = 0;
+    search.OnProgress = [&](int32_t value) { percent = value; };
+    auto start = TClock::now();
+    search.Search(u"smi");
+    state.counters["cold_ms"] = Seconds(start) * 1000.0;
+    for (auto _ : state)
+        search.Search(u"smi");
+    state.counters["found"] = search.Count();
+    benchmark::DoNotOptimize(percent);
+}
+
+// Type-ahead in the sorted list of every person, with texts found early, late, far into a name and
+// nowhere. worst_ms: the slowest single answer.
+void BM_TypeAhead(benchmark::State& state) {
+    TKordoStaffSearch search(Loaded(static_cast<int32_t>(state.range(0))));
+    search.ShowAll();
+    const std::u16string typed[] = {u"b", u"sm", u"zia", u"qqq", u"Schmidt-Meyer, Jo"};
+    double worst = 0;
+    size_t i = 0;
+    for (auto _ : state) {
+        auto start = TClock::now();
+        benchmark::DoNotOptimize(search.FindTypeAhead(typed[i]));
+        worst = std::max(worst, Seconds(start));
+        i = (i + 1) % std::size(typed);
+    }
+    state.counters["worst_ms"] = worst * 1000.0;
+}
+
+// Peak resident memory of a process that only loads the database, against the files' size. Run in
+// a child process so that generation and the other benchmarks do not count.
+long PeakKilobytes() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::stol(line.substr(6));
+    return -1;
+}
+
+void ReportPeakMemory(const char* self) {
+    for (int32_t people : Sizes) {
+        std::string command = std::string(self) + " --peak-memory-of " + DataFolder(people).string();
+        std::FILE* pipe = popen(command.c_str(), "r");
+        char line[256] = {};
+        if (!pipe || !std::fgets(line, sizeof line, pipe))
+            continue;
+        pclose(pipe);
+        double peak = std::atof(line) * 1024.0;
+        double files = static_cast<double>(fs::file_size(KordoServerFile(DataFolder(people))) +
+                                           fs::file_size(KordoPeopleFile(DataFolder(people))));
+        std::printf("Peak memory after loading %d people: %.1f MiB; files %.1f MiB; ratio %.2f\n", people,
+                    peak / 1048576.0, files / 1048576.0, peak / files);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "--peak-memory-of") == 0) {
+        TKordoPregameDatabase database;
+        if (!database.Load(argv[2]))
+            return 2;
+        std::printf("%ld\n", PeakKilobytes());
+        return 0;
+    }
+    std::vector<char*> rest{argv[0]};
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--people-sizes") == 0 && i + 1 < argc) {
+            Sizes.clear();
+            for (const char* p = argv[++i]; *p;) {
+                Sizes.push_back(std::atoi(p));
+                p = std::strchr(p, ',') ? std::strchr(p, ',') + 1 : p + std::strlen(p);
+            }
+        } else {
+            rest.push_back(argv[i]);
+        }
+    }
+    Root = fs::temp_directory_path() / "kordo-bench";
+    fs::create_directories(Root);
+    for (int32_t people : Sizes)
+        EnsureGenerated(people);
+
+    for (int32_t people : Sizes) {
+        benchmark::RegisterBenchmark("ReadFloor", BM_ReadFloor)->Arg(people)->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark("ReadFloorPlain", BM_ReadFloorPlain)
+            ->Arg(people)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark("WriteFloor", BM_WriteFloor)
+            ->Args({people, 0})
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark("WriteFloorFlush", BM_WriteFloor)
+            ->Args({people, 1})
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark("Load", BM_Load)
+            ->Arg(people)
+            ->Unit(benchmark::kMillisecond)
+            ->MinTime(2.0);
+        benchmark::RegisterBenchmark("Save", BM_Save)
+            ->Arg(people)
+            ->Unit(benchmark::kMillisecond)
+            ->MinTime(2.0);
+        benchmark::RegisterBenchmark("FindStaff", BM_FindStaff)->Arg(people);
+        benchmark::RegisterBenchmark("FindClub", BM_FindClub)->Arg(people);
+        benchmark::RegisterBenchmark("FindOrAddNewName", BM_FindOrAddNewName)->Arg(people);
+        benchmark::RegisterBenchmark("SortStaff", BM_SortStaff)->Arg(people)->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark("ShowAllPeople", BM_ShowAllPeople)
+            ->Arg(people)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark("SearchPeople", BM_SearchPeople)
+            ->Arg(people)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark("TypeAhead", BM_TypeAhead)->Arg(people)->Unit(benchmark::kMicrosecond);
+    }
+    int count = static_cast<int>(rest.size());
+    benchmark::Initialize(&count, rest.data());
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    ReportPeakMemory(argv[0]);
+    return 0;
+}

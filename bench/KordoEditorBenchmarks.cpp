@@ -1,0 +1,121 @@
+// The editor at scale: "Load Data" to a ready window, listing every person, a search and type-ahead,
+// on the offscreen platform.
+//
+//   QT_QPA_PLATFORM=offscreen kordo-editor-bench [--people N] [google benchmark flags]
+#include "KordoGenerator.h"
+#include "KordoListView.h"
+#include "KordoSearch.h"
+#include "KordoSearchPanel.h"
+#include "frameStaffUnit.h"
+#include "frmMainUnit.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <filesystem>
+#include <memory>
+
+namespace {
+
+int32_t People = 250000;
+std::unique_ptr<TfrmMain> Window;
+
+TfrmMain& LoadedWindow() {
+    if (!Window) {
+        auto root =
+            std::filesystem::temp_directory_path() / "kordo-bench" / ("editor-" + std::to_string(People));
+        if (!std::filesystem::exists(root / "data" / "people_db.dat")) {
+            std::string error;
+            if (!KordoGenerateFiles(root / "data", {People, 1, false}, error))
+                std::exit(2);
+        }
+        Window = std::make_unique<TfrmMain>(QString::fromStdString(root.string()));
+        Window->show();
+    }
+    return *Window;
+}
+
+void BM_LoadDataToReadyWindow(benchmark::State& state) {
+    TfrmMain& window = LoadedWindow();
+    for (auto _ : state) {
+        window.mnuLoadDataClick();
+        QApplication::processEvents();
+        if (!window.mnuSaveData->isEnabled())
+            state.SkipWithError("load failed");
+    }
+}
+
+void BM_ShowAllPeople(benchmark::State& state) {
+    TfrmMain& window = LoadedWindow();
+    if (!window.mnuSaveData->isEnabled())
+        window.mnuLoadDataClick();
+    TKordoSearchPanel& panel = *window.frameStaff->pnlList;
+    panel.edSearch->clear();
+    for (auto _ : state) {
+        panel.btnSearchClick();
+        QApplication::processEvents();
+    }
+    state.counters["rows"] = panel.Search()->RowCount();
+}
+
+void BM_SearchPeople(benchmark::State& state) {
+    TfrmMain& window = LoadedWindow();
+    if (!window.mnuSaveData->isEnabled())
+        window.mnuLoadDataClick();
+    TKordoSearchPanel& panel = *window.frameStaff->pnlList;
+    panel.edSearch->setText("an");
+    for (auto _ : state) {
+        panel.btnSearchClick();
+        QApplication::processEvents();
+    }
+    state.counters["rows"] = panel.Search()->RowCount();
+}
+
+void BM_TypeAhead(benchmark::State& state) {
+    TfrmMain& window = LoadedWindow();
+    if (!window.mnuSaveData->isEnabled())
+        window.mnuLoadDataClick();
+    TKordoSearchPanel& panel = *window.frameStaff->pnlList;
+    panel.edSearch->clear();
+    panel.btnSearchClick();
+    const char* prefixes[] = {"m", "zz", "b", "sm", "a"};
+    size_t i = 0;
+    for (auto _ : state) {
+        int row = panel.Search()->FindTypeAhead(QString(prefixes[i++ % 5]).toStdU16String());
+        panel.List->FocusRow(row);
+        QApplication::processEvents();
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Kordo Pregame Editor");
+    std::vector<char*> rest{argv[0]};
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--people") == 0 && i + 1 < argc)
+            People = std::atoi(argv[++i]);
+        else
+            rest.push_back(argv[i]);
+    }
+    benchmark::RegisterBenchmark("LoadDataToReadyWindow", BM_LoadDataToReadyWindow)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(5);
+    benchmark::RegisterBenchmark("ShowAllPeople", BM_ShowAllPeople)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(5);
+    benchmark::RegisterBenchmark("SearchPeople", BM_SearchPeople)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(10);
+    benchmark::RegisterBenchmark("TypeAhead", BM_TypeAhead)->Unit(benchmark::kMicrosecond);
+    int count = static_cast<int>(rest.size());
+    benchmark::Initialize(&count, rest.data());
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    Window.reset();
+    return 0;
+}
