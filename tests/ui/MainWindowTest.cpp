@@ -1,0 +1,170 @@
+// The main window driven as a user would, on the offscreen platform; every message box is answered
+// through the dialogs' test hooks.
+#include "KordoComboBox.h"
+#include "KordoDialogs.h"
+#include "KordoGenerator.h"
+#include "KordoInstallPath.h"
+#include "KordoPlatform.h"
+#include "StatusForm.h"
+#include "frameClubUnit.h"
+#include "frameStaffUnit.h"
+#include "frmMainUnit.h"
+
+#include <QAction>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+std::filesystem::path Path(const QString& folder) {
+    return std::filesystem::path(folder.toStdU16String());
+}
+
+QByteArray Bytes(const std::filesystem::path& file) {
+    QFile f(QString::fromStdU16String(file.u16string()));
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+// An installation folder holding a small generated database in data/.
+struct TInstallation {
+    QTemporaryDir Dir;
+    QString Data() const { return Dir.filePath("data"); }
+    explicit TInstallation(int32_t people = 200) {
+        std::string error;
+        if (!KordoGenerateFiles(Path(Data()), {people, 3, false}, error))
+            qFatal("cannot generate: %s", error.c_str());
+    }
+};
+
+QStringList Items(const QComboBox* box) {
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i)
+        items << box->itemText(i);
+    return items;
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { TKordoDialogs::SetTesting(true); }
+
+    void startsWithoutAnInstallation() {
+        TfrmMain window(QString{});
+        QCOMPARE(TKordoDialogs::Shown(), QStringList{KordoMessages::NotInstalled});
+        QVERIFY(!window.mnuLoadData->isEnabled());
+        QVERIFY(!window.mnuSaveData->isEnabled());
+        QVERIFY(!window.mnuStaff->isEnabled());
+        QVERIFY(window.mnuKordoPath->isEnabled());
+        // Any picked file makes its folder the installation.
+        TInstallation installation;
+        TKordoDialogs::SetNextFileName(installation.Dir.filePath("kordo.exe"));
+        window.mnuKordoPathClick();
+        QCOMPARE(window.InstallPath, installation.Dir.path());
+        QVERIFY(window.mnuLoadData->isEnabled());
+    }
+
+    void loadsAndFillsEveryListOnce() {
+        TInstallation installation;
+        TfrmMain window(installation.Dir.path());
+        QVERIFY(TKordoDialogs::Shown().isEmpty());
+        QStringList history;
+        TfrmStatus::History = &history;
+        window.mnuLoadDataClick();
+        window.mnuLoadDataClick();
+        TfrmStatus::History = nullptr;
+        QVERIFY(window.mnuSaveData->isEnabled());
+        QVERIFY(window.mnuStaff->isEnabled());
+        QVERIFY(history.contains("Loading Unknown7"));
+        QVERIFY(history.contains("Creating Selection Lists"));
+        QCOMPARE(history.last(), QString("Creating Club List"));
+
+        QCOMPARE(Items(window.frameStaff->cmbStaffType),
+                 (QStringList{"Non Player", "Player", "Player / Non Player", "Referee"}));
+        QCOMPARE(window.frameStaff->cmbNation->count(), window.Database.Nations.Count() + 1);
+        QCOMPARE(window.frameStaff->cmbNation->itemText(0), QString("<unspecified>"));
+        QCOMPARE(window.frameStaff->cmbNationContracted->itemText(0), QString("<No National Team>"));
+        QCOMPARE(window.frameStaff->cmbNationJob->itemText(0), QString("<Unspecified>"));
+        QCOMPARE(window.frameStaff->cmbNationJob->itemText(1), QString("Assistant Manager"));
+        QCOMPARE(window.frameClub->cmbProfessionalStatus->count(), 3);
+        // Clubs without squads are not offered.
+        int withSquads = 0;
+        for (const TKordoClub& club : window.Database.Clubs.Records)
+            withSquads += !club.Squads.empty();
+        QCOMPARE(window.frameStaff->cmbClubContracted->count(), withSquads + 1);
+        QCOMPARE(window.frameStaff->cmbClubContracted->itemText(0), QString("<No Club>"));
+    }
+
+    void aFailedLoadShowsTheMessageAndTheReason() {
+        QTemporaryDir empty;
+        TfrmMain window(empty.path());
+        window.mnuLoadDataClick();
+        QCOMPARE(TKordoDialogs::Shown(), QStringList{KordoMessages::LoadFailed});
+        QVERIFY(TKordoDialogs::ShownDetails().first().contains("server_db.dat"));
+        QVERIFY(!window.mnuSaveData->isEnabled());
+    }
+
+    void readOnlyFilesAreSavedOnlyWhenTheUserAgrees() {
+        TInstallation installation;
+        TfrmMain window(installation.Dir.path());
+        window.mnuLoadDataClick();
+        auto server = KordoServerFile(Path(installation.Data())),
+             people = KordoPeopleFile(Path(installation.Data()));
+        std::string reason;
+        QVERIFY(KordoSetReadOnly(server, true, reason));
+        QVERIFY(KordoSetReadOnly(people, true, reason));
+        QByteArray before = Bytes(server);
+        window.frameStaff->AddStaff(); // something to save
+
+        TKordoDialogs::SetNextAnswer(QMessageBox::No);
+        QVERIFY(!window.mnuSaveDataClick());
+        QCOMPARE(TKordoDialogs::Shown(), QStringList{KordoMessages::ReadOnlyQuestion});
+        QCOMPARE(Bytes(server), before);
+        QVERIFY(KordoIsReadOnly(server) && KordoIsReadOnly(people));
+        QVERIFY(window.isWindowModified());
+
+        TKordoDialogs::SetNextAnswer(QMessageBox::Yes);
+        QVERIFY(window.mnuSaveDataClick());
+        QVERIFY(Bytes(people) != QByteArray());
+        QVERIFY(KordoIsReadOnly(server) && KordoIsReadOnly(people));
+        QVERIFY(!window.isWindowModified());
+        KordoSetReadOnly(server, false, reason);
+        KordoSetReadOnly(people, false, reason);
+    }
+
+    void savingIntoAMissingDataFolderFailsWithTheReadOnlyMessage() {
+        TInstallation installation;
+        TfrmMain window(installation.Dir.path());
+        window.mnuLoadDataClick();
+        window.InstallPath = installation.Dir.filePath("elsewhere");
+        TKordoDialogs::SetNextAnswer(QMessageBox::Yes);
+        QVERIFY(!window.mnuSaveDataClick());
+        QCOMPARE(TKordoDialogs::Shown(),
+                 (QStringList{KordoMessages::ReadOnlyQuestion, KordoMessages::SaveFailedReadOnly}));
+    }
+
+    void unsavedChangesAreNotLostSilently() {
+        TInstallation installation;
+        TfrmMain window(installation.Dir.path());
+        window.mnuLoadDataClick();
+        window.frameStaff->AddStaff();
+        QVERIFY(window.isWindowModified());
+        int people = window.Database.Staffs.Count();
+        TKordoDialogs::SetNextAnswer(QMessageBox::Cancel);
+        window.mnuLoadDataClick();
+        QCOMPARE(window.Database.Staffs.Count(), people); // cancelled: nothing reloaded
+        QVERIFY(!window.close());
+        TKordoDialogs::SetNextAnswer(QMessageBox::Discard);
+        window.mnuLoadDataClick();
+        QCOMPARE(window.Database.Staffs.Count(), people - 1);
+        QCOMPARE(TKordoDialogs::Shown(),
+                 (QStringList{KordoMessages::SaveBeforeLoading, KordoMessages::SaveBeforeClosing,
+                              KordoMessages::SaveBeforeLoading}));
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"

@@ -1,0 +1,117 @@
+#include "KordoComboBox.h"
+
+#include "KordoCollation.h"
+
+#include <QSignalBlocker>
+#include <algorithm>
+
+int KordoSortedPosition(const QStringList& texts, const QString& text) {
+    const QCollator& collator = KordoCollator();
+    // After the items that sort before or equal, so equal texts keep their insertion order.
+    auto at = std::upper_bound(texts.begin(), texts.end(), text, [&](const QString& a, const QString& b) {
+        return collator.compare(a, b) < 0;
+    });
+    return static_cast<int>(at - texts.begin());
+}
+
+namespace {
+
+QStringList ItemTexts(const QComboBox& box) {
+    QStringList texts;
+    for (int i = 0; i < box.count(); ++i)
+        texts << box.itemText(i);
+    return texts;
+}
+
+template <class Box, class Value>
+void Insert(Box& box, bool sorted, const QString& text, const QVariant& value) {
+    int at = sorted ? KordoSortedPosition(ItemTexts(box), text) : box.count();
+    QSignalBlocker block(&box);
+    box.insertItem(at, text, value);
+    (void)sizeof(Value);
+}
+
+QVariant PointerData(const void* value) {
+    return QVariant::fromValue(reinterpret_cast<quintptr>(value));
+}
+
+template <class Box> int FirstWithData(const Box& box, const QVariant& data) {
+    for (int i = 0; i < box.count(); ++i)
+        if (box.itemData(i) == data)
+            return i;
+    return -1;
+}
+
+} // namespace
+
+TPointerComboBox::TPointerComboBox(QWidget* parent, bool sorted) : QComboBox(parent), Sorted(sorted) {}
+
+void TPointerComboBox::AddItem(const QString& text, const void* value) {
+    Insert<QComboBox, const void*>(*this, Sorted, text, PointerData(value));
+}
+
+void TPointerComboBox::AddItems(const std::vector<std::pair<QString, const void*>>& items) {
+    QSignalBlocker block(this);
+    if (!Sorted) {
+        for (const auto& [text, value] : items)
+            addItem(text, PointerData(value));
+        return;
+    }
+    // A stable sort by collation keys gives what inserting each item at its sorted place gives.
+    std::vector<std::pair<QString, QVariant>> all;
+    for (int i = 0; i < count(); ++i)
+        all.emplace_back(itemText(i), itemData(i));
+    for (const auto& [text, value] : items)
+        all.emplace_back(text, PointerData(value));
+    const QCollator& collator = KordoCollator();
+    std::vector<std::pair<QCollatorSortKey, size_t>> keys;
+    keys.reserve(all.size());
+    for (size_t i = 0; i < all.size(); ++i)
+        keys.emplace_back(collator.sortKey(all[i].first), i);
+    std::stable_sort(keys.begin(), keys.end(),
+                     [](const auto& a, const auto& b) { return a.first.compare(b.first) < 0; });
+    clear();
+    for (const auto& key : keys)
+        addItem(all[key.second].first, all[key.second].second);
+}
+
+void TPointerComboBox::SelectValue(const void* value) {
+    QSignalBlocker block(this);
+    setCurrentIndex(FirstWithData(*this, PointerData(value)));
+}
+
+void* TPointerComboBox::SelectedValue() const {
+    return currentIndex() < 0 ? nullptr : reinterpret_cast<void*>(itemData(currentIndex()).value<quintptr>());
+}
+
+TIntegerComboBox::TIntegerComboBox(QWidget* parent, bool sorted) : QComboBox(parent), Sorted(sorted) {}
+
+void TIntegerComboBox::AddItem(const QString& text, int32_t value) {
+    Insert<QComboBox, int32_t>(*this, Sorted, text, QVariant(value));
+}
+
+void TIntegerComboBox::SelectValue(int32_t value) {
+    QSignalBlocker block(this);
+    setCurrentIndex(FirstWithData(*this, QVariant(value)));
+}
+
+int32_t TIntegerComboBox::SelectedValue() const {
+    return currentIndex() < 0 ? -1 : itemData(currentIndex()).toInt();
+}
+
+TPointerListBox::TPointerListBox(QWidget* parent, bool sorted) : QListWidget(parent), Sorted(sorted) {}
+
+void TPointerListBox::AddItem(const QString& text, const void* value) {
+    QStringList texts;
+    for (int i = 0; i < count(); ++i)
+        texts << item(i)->text();
+    int at = Sorted ? KordoSortedPosition(texts, text) : count();
+    auto* entry = new QListWidgetItem(text);
+    entry->setData(Qt::UserRole, PointerData(value));
+    insertItem(at, entry);
+}
+
+void* TPointerListBox::SelectedValue() const {
+    QListWidgetItem* selected = currentItem();
+    return selected ? reinterpret_cast<void*>(selected->data(Qt::UserRole).value<quintptr>()) : nullptr;
+}

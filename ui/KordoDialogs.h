@@ -1,0 +1,37 @@
+// Every message box and file dialog of the program goes through here, so that tests can answer
+// them without a modal window ever opening.
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <optional>
+
+class QWidget;
+
+class TKordoDialogs {
+public:
+    // A plain message (OK only) with the application's title as its caption; detail, when given,
+    // is shown behind the box's "Show Details" button.
+    static void Message(QWidget* parent, const QString& text, const QString& detail = {});
+    // A confirmation with a question icon and the buttons Yes and No.
+    static bool AskYesNo(QWidget* parent, const QString& text);
+    // Save / Discard / Cancel.
+    static QMessageBox::StandardButton AskSaveChanges(QWidget* parent, const QString& text);
+    // The chosen file's full path, or an empty string when cancelled.
+    static QString OpenFile(QWidget* parent, const QString& folder, const QString& filter);
+
+    // Test hooks: while answers are queued, no dialog opens; each call takes the next answer and the
+    // texts shown are recorded.
+    static void SetNextAnswer(QMessageBox::StandardButton answer);
+    static void SetNextFileName(const QString& fileName);
+    static void SetTesting(bool testing);
+    static QStringList& Shown();
+    static QStringList& ShownDetails();
+
+private:
+    static bool Testing;
+    static std::deque<QMessageBox::StandardButton> Answers;
+    static std::deque<QString> FileNames;
+};

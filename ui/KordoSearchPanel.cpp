@@ -1,0 +1,79 @@
+#include "KordoSearchPanel.h"
+
+#include "KordoListView.h"
+#include "KordoSearch.h"
+#include "StatusForm.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TKordoSearchPanel::TKordoSearchPanel(const QString& listName, const QString& foundText, QWidget* parent)
+    : QWidget(parent), FoundText(foundText) {
+    setObjectName("pnlList");
+    edSearch = new QLineEdit(this);
+    edSearch->setObjectName("edSearch");
+    btnSearch = new QPushButton("Search", this);
+    btnSearch->setObjectName("btnSearch");
+    List = new TKordoListView(this);
+    List->setObjectName(listName);
+    sbarSearchResult = new QLabel(this);
+    sbarSearchResult->setObjectName("sbarSearchResult");
+    sbarSearchResult->setFrameShape(QFrame::StyledPanel);
+    sbarSearchResult->setMinimumWidth(200);
+
+    auto* searchRow = new QHBoxLayout;
+    searchRow->addWidget(edSearch, 1);
+    searchRow->addWidget(btnSearch);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(searchRow);
+    layout->addWidget(List, 1);
+    layout->addWidget(sbarSearchResult);
+
+    connect(btnSearch, &QPushButton::clicked, this, &TKordoSearchPanel::btnSearchClick);
+    // Enter in the box runs the search while the box has the focus.
+    connect(edSearch, &QLineEdit::returnPressed, this, &TKordoSearchPanel::btnSearchClick);
+    edSearch->installEventFilter(this);
+    setEnabled(false);
+}
+
+TKordoSearchPanel::~TKordoSearchPanel() {
+    List->ListModel()->SetSearch(nullptr);
+}
+
+bool TKordoSearchPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == edSearch && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
+        btnSearch->setDefault(event->type() == QEvent::FocusIn);
+    return QWidget::eventFilter(watched, event);
+}
+
+void TKordoSearchPanel::Bind(std::unique_ptr<TKordoSearch> search) {
+    List->ListModel()->SetSearch(nullptr);
+    Bound = std::move(search);
+    List->ListModel()->SetSearch(Bound.get());
+    sbarSearchResult->clear();
+    setEnabled(Bound != nullptr);
+}
+
+void TKordoSearchPanel::btnSearchClick() {
+    if (!Bound)
+        return;
+    TfrmStatus status(window());
+    status.show();
+    Bound->OnStatus = [&status](const std::string& text) { status.SetStatusText(text); };
+    Bound->OnProgress = [&status](int32_t percent) { status.SetProgress(percent); };
+    std::u16string text = edSearch->text().toStdU16String();
+    List->ListModel()->Change([&](TKordoSearch& search) {
+        if (text.empty())
+            search.ShowAll();
+        else
+            search.Search(text);
+    });
+    Bound->OnStatus = nullptr;
+    Bound->OnProgress = nullptr;
+    sbarSearchResult->setText(QString::number(Bound->Count()) + FoundText);
+}

@@ -1,0 +1,45 @@
+#include "StatusForm.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QProgressBar>
+
+TfrmStatus::TfrmStatus(QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint) {
+    setObjectName("frmStatus");
+    setWindowTitle("Working...");
+    setFixedSize(460, 71);
+    setModal(false);
+    lblStatus = new QLabel("Loadig Staff", this);
+    lblStatus->setObjectName("lblStatus");
+    lblStatus->setGeometry(1, 8, 455, 25);
+    lblStatus->setAlignment(Qt::AlignCenter);
+    QFont font("MS Sans Serif");
+    font.setPixelSize(20);
+    lblStatus->setFont(font);
+    pbProgress = new QProgressBar(this);
+    pbProgress->setObjectName("pbProgress");
+    pbProgress->setGeometry(8, 48, 441, 16);
+    pbProgress->setRange(0, 100);
+    pbProgress->setValue(0);
+    pbProgress->setTextVisible(false);
+}
+
+QStringList* TfrmStatus::History = nullptr;
+
+void TfrmStatus::SetStatusText(const std::string& text) {
+    lblStatus->setText(QString::fromStdString(text));
+    if (History)
+        History->append(lblStatus->text());
+    // The window must appear and show the text while the thread stays busy: let the window system
+    // map and expose it (no user input is processed), then paint now.
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    repaint();
+}
+
+void TfrmStatus::SetProgress(int32_t percent) {
+    if (pbProgress->value() == percent)
+        return;
+    pbProgress->setValue(percent);
+    pbProgress->repaint();
+}

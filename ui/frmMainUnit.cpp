@@ -1,0 +1,257 @@
+#include "frmMainUnit.h"
+
+#include "KordoComboBox.h"
+#include "KordoDialogs.h"
+#include "KordoFunctions.h"
+#include "KordoPlatform.h"
+#include "KordoSearchPanel.h"
+#include "StatusForm.h"
+#include "frameClubUnit.h"
+#include "frameStaffUnit.h"
+#include "frmAboutUnit.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+QString FromUtf16(const std::u16string& text) {
+    return QString::fromStdU16String(text);
+}
+
+std::filesystem::path ToPath(const QString& folder) {
+    return std::filesystem::path(folder.toStdU16String());
+}
+
+} // namespace
+
+TfrmMain::TfrmMain(const QString& installPath, QWidget* parent)
+    : QMainWindow(parent), InstallPath(installPath) {
+    setObjectName("frmMain");
+    setWindowTitle("Kordo Pregame Editor[*]");
+
+    QMenu* file = menuBar()->addMenu("&File");
+    mnuLoadData = file->addAction("&Load Data", QKeySequence("Ctrl+L"), this, &TfrmMain::mnuLoadDataClick);
+    mnuLoadData->setObjectName("mnuLoadData");
+    mnuSaveData = file->addAction("&Save Data", QKeySequence("Ctrl+S"), this, [this] { mnuSaveDataClick(); });
+    mnuSaveData->setObjectName("mnuSaveData");
+    file->addSeparator()->setObjectName("mnuLine1");
+    mnuKordoPath = file->addAction("&Kordo Path", this, &TfrmMain::mnuKordoPathClick);
+    mnuKordoPath->setObjectName("mnuKordoPath");
+    file->addSeparator()->setObjectName("mnuLine2");
+    mnuExit = file->addAction("&Exit", this, &QWidget::close);
+    mnuExit->setObjectName("mnuExit");
+    mnuStaff = menuBar()->addMenu("&Add")->addAction("&Staff", this, [this] { frameStaff->AddStaff(); });
+    mnuStaff->setObjectName("mnuStaff");
+    mnuDeleteStaff = menuBar()->addMenu("&Delete")->addAction("&Staff");
+    mnuDeleteStaff->setObjectName("mnuDeleteStaff");
+    mnuAbout = menuBar()->addMenu("&Help")->addAction("&About", this, &TfrmMain::mnuAboutClick);
+    mnuAbout->setObjectName("mnuAbout");
+
+    pcStaffAllData = new QTabWidget(this);
+    pcStaffAllData->setObjectName("pcStaffAllData");
+    tsStaff = new QWidget;
+    tsStaff->setObjectName("tsStaff");
+    frameStaff = new TframeStaff(tsStaff);
+    (new QVBoxLayout(tsStaff))->addWidget(frameStaff);
+    tsClubs = new QWidget;
+    tsClubs->setObjectName("tsClubs");
+    frameClub = new TframeClub(tsClubs);
+    (new QVBoxLayout(tsClubs))->addWidget(frameClub);
+    pcStaffAllData->addTab(tsStaff, "&Staff");
+    pcStaffAllData->addTab(tsClubs, "&Clubs");
+    setCentralWidget(pcStaffAllData);
+    connect(frameStaff, &TframeStaff::Modified, this, &TfrmMain::UpdateTitle);
+
+    frmAbout = new TfrmAbout(this);
+    // The client area is 691 x 479 at least; it grows just enough when the platform's widgets need
+    // more room to show every control whole.
+    QSize needed = sizeHint().expandedTo(QSize(691, 479 + menuBar()->sizeHint().height()));
+    resize(needed);
+    FormCreate();
+}
+
+TfrmMain::~TfrmMain() {
+    frameStaff->Initialise(nullptr);
+    frameClub->Initialise(nullptr);
+}
+
+void TfrmMain::FormCreate() {
+    mnuSaveData->setEnabled(false);
+    mnuStaff->setEnabled(false);
+    mnuDeleteStaff->setEnabled(false);
+    bool installed = !InstallPath.isEmpty() && QFileInfo(InstallPath).isDir();
+    mnuLoadData->setEnabled(installed);
+    if (!installed)
+        TKordoDialogs::Message(this, KordoMessages::NotInstalled);
+}
+
+QString TfrmMain::DataFolder() const {
+    return QDir(InstallPath).filePath("data");
+}
+
+void TfrmMain::UpdateTitle() {
+    setWindowModified(Database.Modified);
+}
+
+void TfrmMain::Bind(TfrmStatus& status) {
+    Database.OnStatus = [&status](const std::string& text) { status.SetStatusText(text); };
+    Database.OnProgress = [&status](int32_t percent) { status.SetProgress(percent); };
+}
+
+bool TfrmMain::ConfirmDiscard(const QString& question) {
+    if (!Database.Modified)
+        return true;
+    switch (TKordoDialogs::AskSaveChanges(this, question)) {
+    case QMessageBox::Save:
+        return mnuSaveDataClick();
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TfrmMain::mnuLoadDataClick() {
+    if (!ConfirmDiscard(KordoMessages::SaveBeforeLoading))
+        return;
+    TfrmStatus status(this);
+    status.show();
+    Bind(status);
+    mnuSaveData->setEnabled(false);
+    mnuStaff->setEnabled(false);
+    mnuDeleteStaff->setEnabled(false);
+    frameStaff->Initialise(nullptr);
+    frameClub->Initialise(nullptr);
+    if (Database.Load(ToPath(DataFolder()))) {
+        FillSelectionLists(status);
+        frameStaff->Initialise(&Database);
+        frameClub->Initialise(&Database);
+        mnuSaveData->setEnabled(true);
+        mnuStaff->setEnabled(true);
+        mnuDeleteStaff->setEnabled(true);
+    } else {
+        status.hide();
+        TKordoDialogs::Message(this, KordoMessages::LoadFailed, QString::fromStdString(Database.LastError()));
+    }
+    Database.OnStatus = nullptr;
+    Database.OnProgress = nullptr;
+    UpdateTitle();
+}
+
+void TfrmMain::FillSelectionLists(TfrmStatus& status) {
+    status.SetStatusText("Creating Selection Lists");
+    frameStaff->cmbStaffType->clear();
+    for (int type = 1; type <= 4; ++type)
+        frameStaff->cmbStaffType->AddItem(FromUtf16(StaffTypeText(static_cast<uint8_t>(type))), type);
+    frameStaff->cmbNationJob->clear();
+    for (int code : {0, 2, 4, 8, 10, 12, 14, 16, 20, 24})
+        frameStaff->cmbNationJob->AddItem(FromUtf16(JobText(static_cast<uint8_t>(code))), code);
+    frameStaff->cmbPreferredFormation->clear();
+    const char* formations[] = {"<Not Specified>", "5-3-2 Sweeper", "5-3-2",     "4-4-2", "4-3-3",
+                                "4-2-4",           "3-5-2",         "4-1-2-1-2", "4-5-1", "3-4-3",
+                                "3-4-1-2",         "3-4-2-1",       "Unknown"};
+    for (int code = 0; code <= 12; ++code)
+        frameStaff->cmbPreferredFormation->AddItem(formations[code], code);
+    frameClub->cmbProfessionalStatus->clear();
+    frameClub->cmbProfessionalStatus->AddItem("Professional", 1);
+    frameClub->cmbProfessionalStatus->AddItem("Semi Professional", 2);
+    frameClub->cmbProfessionalStatus->AddItem("Amateur", 3);
+
+    status.SetStatusText("Creating Nation List");
+    std::vector<std::pair<QString, const void*>> nations;
+    for (int32_t i = 0; i < Database.Nations.Count(); ++i) {
+        TKordoNation* nation = Database.Nations.Item(i);
+        nations.emplace_back(FromUtf16(nation->NationName), nation);
+        status.SetProgress(KordoPercentage(Database.Nations.Count(), i));
+    }
+    for (auto [box, first] :
+         {std::pair{frameStaff->cmbNation, "<unspecified>"}, std::pair{frameClub->cmbNation, "<unspecified>"},
+          std::pair{frameStaff->cmbSecondNation, "<unspecified>"},
+          std::pair{frameStaff->cmbNationContracted, "<No National Team>"}}) {
+        box->clear();
+        box->AddItem(first, nullptr);
+        box->AddItems(nations);
+    }
+
+    status.SetStatusText("Creating Club List");
+    std::vector<std::pair<QString, const void*>> clubs;
+    for (int32_t i = 0; i < Database.Clubs.Count(); ++i) {
+        TKordoClub* club = Database.Clubs.Item(i);
+        if (!club->Squads.empty())
+            clubs.emplace_back(FromUtf16(club->ClubName), club);
+        status.SetProgress(KordoPercentage(Database.Clubs.Count(), i));
+    }
+    frameStaff->cmbClubContracted->clear();
+    frameStaff->cmbClubContracted->AddItem("<No Club>", nullptr);
+    frameStaff->cmbClubContracted->AddItems(clubs);
+}
+
+bool TfrmMain::mnuSaveDataClick() {
+    QString folder = DataFolder();
+    auto server = KordoServerFile(ToPath(folder)), people = KordoPeopleFile(ToPath(folder));
+    // A file that cannot be looked at (a missing one) counts as read-only.
+    auto readOnly = [](const std::filesystem::path& file) {
+        std::error_code error;
+        return !std::filesystem::exists(file, error) || KordoIsReadOnly(file);
+    };
+    bool clearedReadOnly = false;
+    if (readOnly(server) || readOnly(people)) {
+        if (!TKordoDialogs::AskYesNo(this, KordoMessages::ReadOnlyQuestion))
+            return false;
+        std::string reason;
+        KordoSetReadOnly(server, false, reason);
+        KordoSetReadOnly(people, false, reason);
+        clearedReadOnly = true;
+    }
+    bool saved;
+    {
+        TfrmStatus status(this);
+        status.show();
+        Bind(status);
+        saved = Database.Save(ToPath(folder));
+        Database.OnStatus = nullptr;
+        Database.OnProgress = nullptr;
+    }
+    if (!saved) {
+        const char* message = readOnly(server) || readOnly(people) ? KordoMessages::SaveFailedReadOnly
+                                                                   : KordoMessages::SaveFailed;
+        TKordoDialogs::Message(this, message, QString::fromStdString(Database.LastError()));
+    }
+    if (clearedReadOnly) {
+        std::string reason;
+        KordoSetReadOnly(server, true, reason);
+        KordoSetReadOnly(people, true, reason);
+    }
+    UpdateTitle();
+    return saved;
+}
+
+void TfrmMain::mnuKordoPathClick() {
+    QString file = TKordoDialogs::OpenFile(this, InstallPath, "kordo.exe (kordo.exe)");
+    if (file.isEmpty())
+        return;
+    InstallPath = QFileInfo(file).absolutePath();
+    mnuLoadData->setEnabled(true);
+}
+
+void TfrmMain::mnuAboutClick() {
+    frmAbout->exec();
+}
+
+void TfrmMain::ShowStaffRequest(TKordoStaff* staff) {
+    pcStaffAllData->setCurrentWidget(tsStaff);
+    frameStaff->ShowStaff(staff);
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    if (ConfirmDiscard(KordoMessages::SaveBeforeClosing))
+        event->accept();
+    else
+        event->ignore();
+}

@@ -1,0 +1,76 @@
+// The main window: finds the installation, owns the database, loads and saves it with the progress
+// window, fills the selection lists and hosts the two editors.
+#pragma once
+
+#include "KordoPregameDatabase.h"
+
+#include <QMainWindow>
+#include <memory>
+
+class QAction;
+class QTabWidget;
+class TframeClub;
+class TframeStaff;
+class TfrmAbout;
+class TfrmStatus;
+
+class TfrmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    // installPath: the installation folder found at start-up (empty when none was found).
+    explicit TfrmMain(const QString& installPath, QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    void mnuLoadDataClick();
+    // Returns whether the data were saved.
+    bool mnuSaveDataClick();
+    void mnuKordoPathClick();
+    void mnuAboutClick();
+    void ShowStaffRequest(TKordoStaff* staff);
+
+    QString InstallPath;
+    TKordoPregameDatabase Database;
+
+    QTabWidget* pcStaffAllData;
+    QWidget* tsStaff;
+    QWidget* tsClubs;
+    TframeStaff* frameStaff;
+    TframeClub* frameClub;
+    QAction* mnuLoadData;
+    QAction* mnuSaveData;
+    QAction* mnuKordoPath;
+    QAction* mnuExit;
+    QAction* mnuStaff;
+    QAction* mnuDeleteStaff;
+    QAction* mnuAbout;
+    TfrmAbout* frmAbout;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate();
+    void FillSelectionLists(TfrmStatus& status);
+    // Asks to save unsaved changes first; false when the user cancels (or the save fails).
+    bool ConfirmDiscard(const QString& question);
+    void UpdateTitle();
+    QString DataFolder() const;
+    void Bind(TfrmStatus& status);
+};
+
+// The message texts of the main window.
+namespace KordoMessages {
+inline const char* const NotInstalled =
+    "Kordo doesn't seem to be installed on this machine, please use File->Kordo "
+    "Path to select the installation path for your Kordo game.";
+inline const char* const LoadFailed = "Unable to access the data files!\nMake sure the path is correct.";
+inline const char* const ReadOnlyQuestion =
+    "server_db.dat and people_db.dat are currently read only, are you sure you want to overwrite them?";
+inline const char* const SaveFailedReadOnly =
+    "Unable to access the data files!\nMake sure the path is correct and make sure the file permissions of "
+    "server_db.dat and people_db.dat aren't set to read only.";
+inline const char* const SaveFailed =
+    "An error occured during saving, make sure the Path for Kordo is set corrctly.";
+inline const char* const SaveBeforeLoading = "Save changes before loading the data again?";
+inline const char* const SaveBeforeClosing = "Save changes before closing?";
+} // namespace KordoMessages
