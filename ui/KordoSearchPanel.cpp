@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 TKordoSearchPanel::TKordoSearchPanel(const QString& listName, const QString& foundText, QWidget* parent)
@@ -42,6 +43,8 @@ TKordoSearchPanel::TKordoSearchPanel(const QString& listName, const QString& fou
 }
 
 TKordoSearchPanel::~TKordoSearchPanel() {
+    // The frame that listens to the list is already being destroyed: it must hear nothing more.
+    QSignalBlocker quiet(List);
     List->ListModel()->SetSearch(nullptr);
 }
 
