@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 TKordoSearchPanel::TKordoSearchPanel(const QString& listName, const QString& foundText, QWidget* parent)
@@ -79,4 +80,32 @@ void TKordoSearchPanel::btnSearchClick() {
     Bound->OnStatus = nullptr;
     Bound->OnProgress = nullptr;
     sbarSearchResult->setText(QString::number(Bound->Count()) + FoundText);
+}
+
+void KordoLayOutEditor(QWidget* frame, TKordoSearchPanel* panel, QTabWidget* pages, QPushButton*& confirm,
+                       QPushButton*& cancel) {
+    confirm = new QPushButton("Confirm Changes", frame);
+    confirm->setObjectName("btnConfirmChanges");
+    cancel = new QPushButton("Cancel Changes", frame);
+    cancel->setObjectName("btnCancelChanges");
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(confirm);
+    buttons->addWidget(cancel);
+    auto* details = new QVBoxLayout;
+    details->addWidget(pages, 1);
+    details->addLayout(buttons);
+    auto* layout = new QHBoxLayout(frame);
+    layout->addWidget(panel, 2);
+    layout->addLayout(details, 3);
+}
+
+void* KordoFocusRecord(TKordoSearchPanel* panel, int row, QWidget* pages, QPushButton* confirm,
+                       QPushButton* cancel) {
+    TKordoSearch* search = panel->Search();
+    bool focused = search && row >= 0 && row < search->RowCount();
+    pages->setEnabled(focused);
+    confirm->setEnabled(focused);
+    cancel->setEnabled(focused);
+    return focused ? search->RowRecord(row) : nullptr;
 }

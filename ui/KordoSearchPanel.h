@@ -6,6 +6,7 @@
 #include <memory>
 
 class QLabel;
+class QTabWidget;
 class QLineEdit;
 class QPushButton;
 class TKordoListView;
@@ -36,3 +37,12 @@ private:
     QString FoundText;
     std::unique_ptr<TKordoSearch> Bound;
 };
+
+// Lays out an editor frame: the search panel on the left; on the right the pages with the buttons
+// "Confirm Changes" and "Cancel Changes" below them, which are created here.
+void KordoLayOutEditor(QWidget* frame, TKordoSearchPanel* panel, QTabWidget* pages, QPushButton*& confirm,
+                       QPushButton*& cancel);
+// The record of a newly focused row, or nullptr for none; enables the pages and buttons exactly while
+// a row is focused.
+void* KordoFocusRecord(TKordoSearchPanel* panel, int row, QWidget* pages, QPushButton* confirm,
+                       QPushButton* cancel);

@@ -28,20 +28,7 @@ TframeClub::TframeClub(QWidget* parent) : QWidget(parent) {
     form->addRow("Status:", cmbProfessionalStatus);
     pcClub->addTab(general, "&General");
 
-    btnConfirmChanges = new QPushButton("Confirm Changes", this);
-    btnConfirmChanges->setObjectName("btnConfirmChanges");
-    btnCancelChanges = new QPushButton("Cancel Changes", this);
-    btnCancelChanges->setObjectName("btnCancelChanges");
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btnConfirmChanges);
-    buttons->addWidget(btnCancelChanges);
-    auto* details = new QVBoxLayout;
-    details->addWidget(pcClub, 1);
-    details->addLayout(buttons);
-    auto* layout = new QHBoxLayout(this);
-    layout->addWidget(pnlList, 2);
-    layout->addLayout(details, 3);
+    KordoLayOutEditor(this, pnlList, pcClub, btnConfirmChanges, btnCancelChanges);
 
     connect(pnlList->List, &TKordoListView::FocusChanged, this, &TframeClub::lvClubFocusChanged);
     lvClubFocusChanged(-1);
@@ -55,11 +42,7 @@ void TframeClub::Initialise(TKordoPregameDatabase* database) {
 }
 
 void TframeClub::lvClubFocusChanged(int row) {
-    TKordoSearch* search = pnlList->Search();
-    bool focused = search && row >= 0 && row < search->RowCount();
-    if (focused)
-        Current = static_cast<TKordoClub*>(search->RowRecord(row));
-    pcClub->setEnabled(focused);
-    btnConfirmChanges->setEnabled(focused);
-    btnCancelChanges->setEnabled(focused);
+    // With no row focused, the current record stays as it was.
+    if (void* record = KordoFocusRecord(pnlList, row, pcClub, btnConfirmChanges, btnCancelChanges))
+        Current = static_cast<TKordoClub*>(record);
 }

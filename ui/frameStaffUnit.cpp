@@ -57,21 +57,7 @@ TframeStaff::TframeStaff(QWidget* parent) : QWidget(parent) {
     coachingForm->addRow("Preferred Formation:", cmbPreferredFormation);
     pcStaff->addTab(coaching, "&Coaching");
 
-    btnConfirmChanges = new QPushButton("Confirm Changes", this);
-    btnConfirmChanges->setObjectName("btnConfirmChanges");
-    btnCancelChanges = new QPushButton("Cancel Changes", this);
-    btnCancelChanges->setObjectName("btnCancelChanges");
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btnConfirmChanges);
-    buttons->addWidget(btnCancelChanges);
-    auto* details = new QVBoxLayout;
-    details->addWidget(pcStaff, 1);
-    details->addLayout(buttons);
-    auto* layout = new QHBoxLayout(this);
-    layout->addWidget(pnlList, 2);
-    layout->addLayout(details, 3);
+    KordoLayOutEditor(this, pnlList, pcStaff, btnConfirmChanges, btnCancelChanges);
 
     connect(pnlList->List, &TKordoListView::FocusChanged, this, &TframeStaff::lvStaffFocusChanged);
     lvStaffFocusChanged(-1);
@@ -85,13 +71,9 @@ void TframeStaff::Initialise(TKordoPregameDatabase* database) {
 }
 
 void TframeStaff::lvStaffFocusChanged(int row) {
-    TKordoSearch* search = pnlList->Search();
-    bool focused = search && row >= 0 && row < search->RowCount();
-    if (focused)
-        Current = static_cast<TKordoStaff*>(search->RowRecord(row));
-    pcStaff->setEnabled(focused);
-    btnConfirmChanges->setEnabled(focused);
-    btnCancelChanges->setEnabled(focused);
+    // With no row focused, the current record stays as it was.
+    if (void* record = KordoFocusRecord(pnlList, row, pcStaff, btnConfirmChanges, btnCancelChanges))
+        Current = static_cast<TKordoStaff*>(record);
 }
 
 void TframeStaff::AddStaff() {
