@@ -120,6 +120,23 @@ int Usage(const char* usage, int code) {
     return code;
 }
 
+// A command's arguments with `positional` words; on --help or a misuse the usage is printed and
+// nothing is returned, with the exit code to give.
+std::optional<TArguments> ParseCommand(int argc, char** argv, const char* usage, size_t positional,
+                                       const std::vector<std::string>& valueOptions,
+                                       const std::vector<std::string>& flagOptions, int& exitCode) {
+    auto args = ParseArguments(argc, argv, 2, valueOptions, flagOptions);
+    if (args && args->Help) {
+        exitCode = Usage(usage, ExitOk);
+        return std::nullopt;
+    }
+    if (!args || args->Positional.size() != positional) {
+        exitCode = Usage(usage, ExitFailure);
+        return std::nullopt;
+    }
+    return args;
+}
+
 bool LoadDatabase(TKordoPregameDatabase& database, const std::string& folder) {
     if (database.Load(folder))
         return true;
@@ -128,13 +145,10 @@ bool LoadDatabase(TKordoPregameDatabase& database, const std::string& folder) {
 }
 
 int Roundtrip(int argc, char** argv) {
-    auto args = ParseArguments(argc, argv, 2, {}, {});
+    int exitCode = ExitOk;
+    auto args = ParseCommand(argc, argv, RoundtripUsage, 2, {}, {}, exitCode);
     if (!args)
-        return Usage(RoundtripUsage, ExitFailure);
-    if (args->Help)
-        return Usage(RoundtripUsage, ExitOk);
-    if (args->Positional.size() != 2)
-        return Usage(RoundtripUsage, ExitFailure);
+        return exitCode;
     TKordoPregameDatabase database;
     if (!LoadDatabase(database, args->Positional[0]))
         return ExitFailure;
@@ -148,13 +162,10 @@ int Roundtrip(int argc, char** argv) {
 }
 
 int Check(int argc, char** argv) {
-    auto args = ParseArguments(argc, argv, 2, {}, {});
+    int exitCode = ExitOk;
+    auto args = ParseCommand(argc, argv, CheckUsage, 1, {}, {}, exitCode);
     if (!args)
-        return Usage(CheckUsage, ExitFailure);
-    if (args->Help)
-        return Usage(CheckUsage, ExitOk);
-    if (args->Positional.size() != 1)
-        return Usage(CheckUsage, ExitFailure);
+        return exitCode;
     TKordoPregameDatabase database;
     if (!LoadDatabase(database, args->Positional[0]))
         return ExitFailure;
@@ -170,13 +181,10 @@ int Check(int argc, char** argv) {
 }
 
 int Generate(int argc, char** argv) {
-    auto args = ParseArguments(argc, argv, 2, {"--people", "--seed"}, {"--no-ties"});
+    int exitCode = ExitOk;
+    auto args = ParseCommand(argc, argv, GenerateUsage, 1, {"--people", "--seed"}, {"--no-ties"}, exitCode);
     if (!args)
-        return Usage(GenerateUsage, ExitFailure);
-    if (args->Help)
-        return Usage(GenerateUsage, ExitOk);
-    if (args->Positional.size() != 1)
-        return Usage(GenerateUsage, ExitFailure);
+        return exitCode;
     TKordoGeneratorOptions options;
     if (args->Options.count("--people")) {
         auto people = ParseInteger(args->Options["--people"]);
@@ -208,13 +216,10 @@ int Generate(int argc, char** argv) {
 }
 
 int Info(int argc, char** argv) {
-    auto args = ParseArguments(argc, argv, 2, {}, {"--json"});
+    int exitCode = ExitOk;
+    auto args = ParseCommand(argc, argv, InfoUsage, 1, {}, {"--json"}, exitCode);
     if (!args)
-        return Usage(InfoUsage, ExitFailure);
-    if (args->Help)
-        return Usage(InfoUsage, ExitOk);
-    if (args->Positional.size() != 1)
-        return Usage(InfoUsage, ExitFailure);
+        return exitCode;
     TKordoPregameDatabase database;
     auto started = std::chrono::steady_clock::now();
     if (!LoadDatabase(database, args->Positional[0]))
