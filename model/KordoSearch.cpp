@@ -571,10 +571,14 @@ void TKordoSearch::Search(const std::u16string& text) {
 void TKordoSearch::ShowAll() {
     ReportStatus("Sorting Search Result");
     AllRecords = true;
+    SetRows(TableRecords());
+}
+
+std::vector<void*> TKordoSearch::TableRecords() const {
     std::vector<void*> records(static_cast<size_t>(std::max(GetCount(), 0)));
     for (size_t i = 0; i < records.size(); ++i)
         records[i] = GetItem(static_cast<int32_t>(i));
-    SetRows(std::move(records));
+    return records;
 }
 
 void TKordoSearch::ShowSingle(void* record) {
@@ -718,6 +722,31 @@ void TKordoSearch::SetRows(std::vector<void*> records) {
     SortRows();
 }
 
+// Each record's name entry, every entry ranked.
+std::vector<uint32_t> TKordoSearch::RankNames(const std::vector<void*>& records) {
+    TDisplayNames& names = State->Names;
+    names.Reserve(records.size(), 20);
+    std::vector<uint32_t> entries(records.size()), fresh;
+    for (size_t i = 0; i < records.size(); ++i) {
+        uint32_t entry = EntryOf(records[i]);
+        if (names[entry].Rank == Unranked) {
+            names[entry].Rank = Queued;
+            fresh.push_back(entry);
+        }
+        entries[i] = entry;
+    }
+    names.Rank(fresh);
+    return entries;
+}
+
+void TKordoSearch::Prepare() {
+    std::vector<void*> records = TableRecords();
+    // Without display keys nothing outlives a sort.
+    if (!records.empty() && Keyed(records[0]))
+        RankNames(records);
+    PrepareMatching();
+}
+
 // Rows are ordered by the rank of their display names and, among equal names, by the order they were
 // made in (table order).
 void TKordoSearch::SortRows() {
@@ -725,19 +754,10 @@ void TKordoSearch::SortRows() {
     if (count > 0 && !Keyed(Rows[0]))
         State->Names = TDisplayNames(State->Collation);
     TDisplayNames& names = State->Names;
-    names.Reserve(count, 20);
-    std::vector<uint32_t> entries(count), fresh;
+    std::vector<uint32_t> entries = RankNames(Rows);
     std::vector<uint8_t> irregular(count);
-    for (size_t i = 0; i < count; ++i) {
-        uint32_t entry = EntryOf(Rows[i]);
-        if (names[entry].Rank == Unranked) {
-            names[entry].Rank = Queued;
-            fresh.push_back(entry);
-        }
-        entries[i] = entry;
-        irregular[i] = !names[entry].Regular;
-    }
-    names.Rank(fresh);
+    for (size_t i = 0; i < count; ++i)
+        irregular[i] = !names[entries[i]].Regular;
 
     std::vector<uint64_t> order(count);
     for (size_t i = 0; i < count; ++i)
@@ -844,10 +864,7 @@ uint32_t TKordoStaffSearch::UpperName(const TKordoName* name) {
     return index;
 }
 
-// The common name first; then first and second name joined by a blank, the blank kept when there is
-// no first name, so " smith" finds a person known only as Smith. The display form "Smith, John" is
-// not searched.
-bool TKordoStaffSearch::Matches(int32_t index, const std::u16string& upperText) {
+void TKordoStaffSearch::CacheUpper(int32_t index) {
     const TKordoStaff* staff = Database.Staffs.List()[static_cast<size_t>(index)];
     TUpperNames& cache = *UpperNames;
     if (cache.People.size() <= static_cast<size_t>(index))
@@ -860,6 +877,22 @@ bool TKordoStaffSearch::Matches(int32_t index, const std::u16string& upperText) 
             person.Uppers[i] = names[i] ? UpperName(names[i]) : NoEntry;
         person.Known = true;
     }
+}
+
+void TKordoStaffSearch::PrepareMatching() {
+    int32_t count = GetCount();
+    for (int32_t i = 0; i < count; ++i)
+        CacheUpper(i);
+}
+
+// The common name first; then first and second name joined by a blank, the blank kept when there is
+// no first name, so " smith" finds a person known only as Smith. The display form "Smith, John" is
+// not searched.
+bool TKordoStaffSearch::Matches(int32_t index, const std::u16string& upperText) {
+    CacheUpper(index);
+    const TUpperNames& cache = *UpperNames;
+    const TUpperNames::TPerson& person = cache.People[static_cast<size_t>(index)];
+    const std::array<const TKordoName*, 3>& names = person.Names;
     if (names[2] && Contains(cache.Upper(person.Uppers[2]), upperText))
         return true;
     // Upper-casing maps each character by itself, so the upper-cased parts join to the upper-cased

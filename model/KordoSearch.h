@@ -51,6 +51,11 @@ public:
     // new name (the row keeps its place until the next search).
     void RowChanged(int32_t row);
 
+    // Does ahead of time what the first search or list of every record would do for each record
+    // (collating the display names, caching what searching compares), so that the first one is as
+    // quick as the next. Worth calling when a database has just been bound.
+    void Prepare();
+
     // In show-all mode the size of the table, otherwise the number of records the last search found
     // (rows added or removed since do not count).
     int32_t Count() const;
@@ -93,6 +98,9 @@ protected:
         out += GetDisplayName(record);
     }
 
+    // Caches what Matches needs of every record; the default caches nothing.
+    virtual void PrepareMatching() {}
+
     // Appends the full Unicode upper case of the text.
     static void AppendUpper(std::u16string& out, std::u16string_view text);
     static bool Contains(std::u16string_view upperName, std::u16string_view upperText) {
@@ -111,6 +119,8 @@ private:
 
     void SetRows(std::vector<void*> records);
     void SortRows();
+    std::vector<uint32_t> RankNames(const std::vector<void*>& records);
+    std::vector<void*> TableRecords() const;
     bool Keyed(const void* record);
     uint32_t EntryOf(const void* record);
     void ReportStatus(const std::string& text) const;
@@ -142,10 +152,13 @@ protected:
     std::u16string GetDisplayName(const void* record) const override;
     bool GetDisplayKey(const void* record, TKordoDisplayKey& key) const override;
     void AppendDisplayName(const void* record, std::u16string& out) const override;
+    void PrepareMatching() override;
 
 private:
     struct TUpperNames;
     uint32_t UpperName(const TKordoName* name);
+    // Caches the upper-cased names of the person at the table index.
+    void CacheUpper(int32_t index);
 
     std::unique_ptr<TUpperNames> UpperNames;
     std::u16string Built;

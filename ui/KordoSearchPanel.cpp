@@ -58,6 +58,9 @@ bool TKordoSearchPanel::eventFilter(QObject* watched, QEvent* event) {
 void TKordoSearchPanel::Bind(std::unique_ptr<TKordoSearch> search) {
     List->ListModel()->SetSearch(nullptr);
     Bound = std::move(search);
+    // The first search after a load must be as quick as the next.
+    if (Bound)
+        Bound->Prepare();
     List->ListModel()->SetSearch(Bound.get());
     sbarSearchResult->clear();
     setEnabled(Bound != nullptr);

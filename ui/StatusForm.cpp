@@ -41,5 +41,10 @@ void TfrmStatus::SetProgress(int32_t percent) {
     if (pbProgress->value() == percent)
         return;
     pbProgress->setValue(percent);
+    // Painting more often than the screen shows frames costs the busy thread and shows nothing.
+    constexpr qint64 FrameMs = 16;
+    if (percent < 100 && SinceBarPainted.isValid() && SinceBarPainted.elapsed() < FrameMs)
+        return;
     pbProgress->repaint();
+    SinceBarPainted.start();
 }

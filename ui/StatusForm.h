@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QStringList>
 
 class QLabel;
@@ -13,6 +14,8 @@ public:
     explicit TfrmStatus(QWidget* owner);
     // Shows the text at once: the caller keeps the thread busy, so the window is repainted here.
     void SetStatusText(const std::string& text);
+    // Moves the bar; it is repainted at once when a screen frame has passed since its last paint,
+    // and when it reaches 100.
     void SetProgress(int32_t percent);
 
     QLabel* lblStatus;
@@ -20,4 +23,7 @@ public:
 
     // When set, every status text shown by any progress window is appended here (for tests).
     static QStringList* History;
+
+private:
+    QElapsedTimer SinceBarPainted;
 };

@@ -94,6 +94,7 @@ TEST(StaffSearch, SeesNamesChangedAndPeopleRemovedSinceTheLastSearch) {
     TKordoStaff* renamed = db.Person(u"John", u"Smith");
     db.Person(u"Mary", u"Jones");
     TKordoStaffSearch search(db.Database);
+    search.Prepare(); // what is cached ahead of time must not hide the changes either
     EXPECT_EQ(Found(search, u"smith"), (TTexts{u"Smith, Ann", u"Smith, John"}));
     renamed->SecondName = db.Database.SecondNames.FindOrAdd(u"Jones", nullptr);
     EXPECT_EQ(Found(search, u"smith"), TTexts{u"Smith, Ann"});
@@ -300,6 +301,12 @@ TEST(SearchOrder, RowsOfAGeneratedDatabaseAreInCollationOrder) {
     search.Search(u"ei");
     ASSERT_GT(search.Count(), 100);
     expectSorted(search);
+    TKordoStaffSearch prepared(database);
+    prepared.Prepare();
+    prepared.Search(u"ei");
+    ASSERT_EQ(prepared.RowCount(), search.RowCount());
+    for (int32_t row = 0; row < search.RowCount(); ++row)
+        ASSERT_EQ(prepared.RowRecord(row), search.RowRecord(row)) << "row " << row;
     search.ShowAll();
     EXPECT_EQ(search.RowCount(), database.Staffs.Count());
     expectSorted(search);
