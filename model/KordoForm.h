@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,22 +43,33 @@ struct TKordoFieldRef {
     uint8_t Width = 1; // 1: an unsigned byte; 2: a signed 16-bit number
 };
 
+// What counts as a control's value, by its kind: the text, the number, the date, or the selected
+// item's code and record (lists and list boxes).
+struct TKordoControlValue {
+    std::u16string Text;
+    int32_t Number = 0;
+    std::optional<std::chrono::sys_days> Date;
+    int32_t Code = -1;
+    const void* Record = nullptr;
+    bool operator==(const TKordoControlValue&) const = default;
+};
+
 struct TKordoControl {
     // What the control is; fixed when the form is made.
-    std::string Name;         // its object name ("edFirstName")
+    std::string Name; // its object name ("edFirstName")
     TKordoControlKind Kind = TKordoControlKind::Edit;
-    std::string Page;         // the name of the page it is on ("tsGeneral")
-    std::u16string Heading;   // the bold heading it stands under on its page, empty for none
-    std::u16string Label;     // the label beside it ("First Name:"), empty for none
-    int32_t Minimum = 0;      // spin edits
+    std::string Page;       // the name of the page it is on ("tsGeneral")
+    std::u16string Heading; // the bold heading it stands under on its page, empty for none
+    std::u16string Label;   // the label beside it ("First Name:"), empty for none
+    int32_t Minimum = 0;    // spin edits
     int32_t Maximum = 0;
-    bool ReadOnly = false;    // shown, never edited (the picture ID)
-    bool Sorted = false;      // lists: items kept in the lists' collation order of their texts
-    TKordoFieldRef Field;     // plain numbers: where the value lives
+    bool ReadOnly = false; // shown, never edited (the picture ID)
+    bool Sorted = false;   // lists: items kept in the lists' collation order of their texts
+    TKordoFieldRef Field;  // plain numbers: where the value lives
 
     // Its state.
-    std::u16string Text;                       // Edit
-    int32_t Number = 0;                        // Spin; may lie outside the range when a record holds such a value
+    std::u16string Text; // Edit
+    int32_t Number = 0;  // Spin; may lie outside the range when a record holds such a value
     std::optional<std::chrono::sys_days> Date; // Date; none: "not set"
     std::vector<TKordoListItem> Items;         // lists, in display order
     int32_t Selected = -1;                     // lists: the selected item's index, -1 for none
@@ -69,7 +81,10 @@ struct TKordoControl {
     // Appends the item, or for a sorted list inserts it at its place in collation order (after the
     // items that collate equal). Moves the selection with the item it was on.
     void AddItem(TKordoListItem item);
-    // Selects the first item with the code or record; nothing when no item carries it.
+    // Replaces every item at once, with nothing selected: the same items in the same order as adding
+    // them one by one, but sorted in one pass (thousands of clubs).
+    void SetItems(std::vector<TKordoListItem> items);
+    // Selects the first item with the code or record; with no item carrying it, nothing is selected.
     void SelectCode(int32_t code);
     void SelectRecord(const void* record);
     void SelectIndex(int32_t index); // out of range: nothing
@@ -78,7 +93,8 @@ struct TKordoControl {
 
     // Whether the values (not the items) of two states of the control are equal: the text, number,
     // date, or the selected item's code and record.
-    bool SameValue(const TKordoControl& other) const;
+    bool SameValue(const TKordoControl& other) const { return Value() == other.Value(); }
+    TKordoControlValue Value() const;
 };
 
 struct TKordoFormPage {
@@ -109,7 +125,9 @@ public:
 
 protected:
     TKordoControl& Add(TKordoControl control);
+    TKordoFormPage& AddPage(std::string name, std::u16string caption);
 
 private:
-    std::vector<TKordoControl> Remembered;
+    std::map<std::string, size_t, std::less<>> ControlIndex; // name -> place in Controls
+    std::vector<TKordoControlValue> Remembered; // empty until RememberValues: every control counts as changed
 };

@@ -37,6 +37,9 @@ public:
     void FillSquadList();
     void UpdateControlStates();
     void RefreshPreferences();
+    // Labels follow the enabled state of their control; of the bold headings, "National Team
+    // Contracted:" follows cmbNationContracted and every other one stays enabled.
+    bool HeadingEnabled(std::u16string_view heading) const;
 
     // What changing a list does.
     void cmbStaffTypeChange();
