@@ -353,20 +353,59 @@ void TKordoStaffWrapper::LeaveClubJob() {
     }
 }
 
-bool TKordoStaffWrapper::JoinClubJob(TKordoSquad* squad, uint8_t job) {
+namespace {
+
+bool IsPlayerJob(uint8_t job) {
+    return job == 1 || job == 3 || job == 17 || job == 21;
+}
+bool IsCoachJob(uint8_t job) {
+    return job == 2 || job == 3 || job == 20 || job == 21;
+}
+bool IsBoardJob(uint8_t job) {
+    return job == 8 || job == 10 || job == 24;
+}
+
+// False, naming the list, when it has no room.
+bool Room(bool room, const char* list, std::string* fullList) {
+    if (!room && fullList)
+        *fullList = list;
+    return room;
+}
+
+} // namespace
+
+bool TKordoStaffWrapper::CanJoinClubJob(TKordoSquad* squad, uint8_t job, std::string* fullList) const {
     if (!squad)
         return true;
     TKordoSquadWrapper squadWrapper(squad);
     TKordoClub* club = squad->OwnerClub;
-    bool player = job == 1 || job == 3 || job == 17 || job == 21;
-    bool coach = job == 2 || job == 3 || job == 20 || job == 21;
-    bool board = job == 8 || job == 10 || job == 24;
+    return Room(!IsPlayerJob(job) || squadWrapper.CanAddPlayer(Staff), "players", fullList) &&
+           Room(!IsCoachJob(job) || squadWrapper.CanAddCoach(Staff), "coaches", fullList) &&
+           Room(job != 12 || squadWrapper.CanAddPhysio(Staff), "physios", fullList) &&
+           Room(!club || !IsBoardJob(job) || TKordoClubWrapper(club).CanAddBoardMember(Staff),
+                "board members", fullList) &&
+           Room(!club || job != 14 || TKordoClubWrapper(club).CanAddScout(Staff), "scouts", fullList);
+}
+
+bool TKordoStaffWrapper::CanJoinNationJob(TKordoSquad* squad, uint8_t job, std::string* fullList) const {
+    if (!squad)
+        return true;
+    TKordoSquadWrapper squadWrapper(squad);
+    return Room((job != 2 && job != 20) || squadWrapper.CanAddCoach(Staff), "coaches", fullList) &&
+           Room(job != 12 || squadWrapper.CanAddPhysio(Staff), "physios", fullList);
+}
+
+bool TKordoStaffWrapper::JoinClubJob(TKordoSquad* squad, uint8_t job) {
+    if (!squad)
+        return true;
     // Refuse before anything changes when one of the lists is full.
-    if ((player && !squadWrapper.CanAddPlayer(Staff)) || (coach && !squadWrapper.CanAddCoach(Staff)) ||
-        (job == 12 && !squadWrapper.CanAddPhysio(Staff)) ||
-        (club && board && !TKordoClubWrapper(club).CanAddBoardMember(Staff)) ||
-        (club && job == 14 && !TKordoClubWrapper(club).CanAddScout(Staff)))
+    if (!CanJoinClubJob(squad, job))
         return false;
+    TKordoSquadWrapper squadWrapper(squad);
+    TKordoClub* club = squad->OwnerClub;
+    bool player = IsPlayerJob(job);
+    bool coach = IsCoachJob(job);
+    bool board = IsBoardJob(job);
     if (player)
         squadWrapper.AddPlayer(Staff);
     if (coach)

@@ -10,6 +10,7 @@
 #include "KordoRecords.h"
 
 #include <chrono>
+#include <string>
 
 constexpr size_t KordoMaxShortList = 255; // lists with a one-byte count
 constexpr size_t KordoMaxPlayers = 65535; // a squad's Players, with a two-byte count
@@ -108,6 +109,11 @@ public:
     // Join the lists the job names for the squad. False, with nothing changed, when a list is full.
     bool JoinClubJob(TKordoSquad* squad, uint8_t job);
     bool JoinNationJob(TKordoSquad* squad, uint8_t job);
+    // Whether the Join operations would find room in every list the job names (a list the person is
+    // already in has room for him). When not, `fullList` names the first full list: "players",
+    // "coaches", "physios", "board members" or "scouts".
+    bool CanJoinClubJob(TKordoSquad* squad, uint8_t job, std::string* fullList = nullptr) const;
+    bool CanJoinNationJob(TKordoSquad* squad, uint8_t job, std::string* fullList = nullptr) const;
 
     TKordoNation* GetSecondNation() const;
     // Sets, or with nullptr removes, the second-nationality entry. False when the list is full.

@@ -4,8 +4,11 @@
 #include "KordoFunctions.h"
 #include "KordoSearch.h"
 
+#include <QString>
+
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <stdexcept>
 
 using namespace std::chrono;
@@ -334,10 +337,169 @@ StaffForm::StaffForm() {
     }
 }
 
-void StaffForm::Bind(TKordoPregameDatabase* database, const TKordoProgressEvent&) {
+namespace {
+
+const sys_days ClearedDay = sys_days(1900y / January / 1);
+
+// Which pages a staff type shows, and so which stored values the pages hold.
+bool PageShownFor(std::string_view page, int32_t type) {
+    if (page == "tsContract" || page == "tsMental" || page == "tsPreferences")
+        return type != KordoStaffReferee;
+    if (page == "tsAbility" || page == "tsTechnical" || page == "tsMentalPhysical")
+        return type == KordoStaffPlayer || type == KordoStaffPlayerNonPlayer;
+    if (page == "tsNonPlayer" || page == "tsCoaching")
+        return type == KordoStaffNonPlayer || type == KordoStaffPlayerNonPlayer;
+    if (page == "tsReferee")
+        return type == KordoStaffReferee;
+    return true;
+}
+
+// The image a plain number lives in, or nullptr when the person has no such record.
+uint8_t* StoreImage(TKordoStaff& staff, TKordoStore store) {
+    switch (store) {
+    case TKordoStore::Staff:
+        return staff.Image.data();
+    case TKordoStore::Mental:
+        return staff.MentalAtts ? staff.MentalAtts->Image.data() : nullptr;
+    case TKordoStore::Player:
+        return staff.PlayerAtts ? staff.PlayerAtts->Image.data() : nullptr;
+    case TKordoStore::NonPlayer:
+        return staff.NonPlayerAtts ? staff.NonPlayerAtts->Image.data() : nullptr;
+    case TKordoStore::None:
+        break;
+    }
+    return nullptr;
+}
+
+int32_t ReadField(const uint8_t* image, const TKordoFieldRef& field) {
+    if (field.Width == 2) {
+        int16_t value;
+        std::memcpy(&value, image + field.Offset, sizeof value);
+        return value;
+    }
+    return image[field.Offset];
+}
+
+// The value is stored with the field's width: its low 8 or 16 bits.
+void WriteField(uint8_t* image, const TKordoFieldRef& field, int32_t value) {
+    if (field.Width == 2) {
+        auto narrow = static_cast<int16_t>(value);
+        std::memcpy(image + field.Offset, &narrow, sizeof narrow);
+    } else {
+        image[field.Offset] = static_cast<uint8_t>(value);
+    }
+}
+
+std::u16string NameText(const TKordoName* name) {
+    return name ? name->Name : std::u16string();
+}
+
+std::u16string Decimal(int32_t value) {
+    std::string digits = std::to_string(value);
+    return {digits.begin(), digits.end()};
+}
+
+const std::vector<int32_t>& JobsOfType(int32_t type) {
+    static const std::vector<int32_t> nonPlayer{0, 2, 4, 8, 10, 12, 14, 16, 20, 24};
+    static const std::vector<int32_t> player{0, 1};
+    static const std::vector<int32_t> playerNonPlayer{0, 3, 17, 21};
+    static const std::vector<int32_t> referee{0};
+    switch (type) {
+    case KordoStaffNonPlayer:
+        return nonPlayer;
+    case KordoStaffPlayer:
+        return player;
+    case KordoStaffPlayerNonPlayer:
+        return playerNonPlayer;
+    default:
+        return referee;
+    }
+}
+
+std::vector<TKordoListItem> JobItems(const std::vector<int32_t>& codes) {
+    std::vector<TKordoListItem> items;
+    for (int32_t code : codes)
+        items.push_back({JobText(static_cast<uint8_t>(code)), code});
+    return items;
+}
+
+constexpr const char16_t* Formations[] = {
+    u"<Not Specified>", u"5-3-2 Sweeper", u"5-3-2", u"4-4-2",   u"4-3-3",   u"4-2-4",  u"3-5-2",
+    u"4-1-2-1-2",       u"4-5-1",         u"3-4-3", u"3-4-1-2", u"3-4-2-1", u"Unknown"};
+constexpr int32_t UnknownFormation = 12;
+
+bool Sorts(const TKordoListItem& a, const TKordoListItem& b) {
+    return KordoCompareNames(a.Text, b.Text) < 0;
+}
+
+// A list of records already in collation order with its leading item (which sorts before the records
+// that collate equal to it, as it was added first).
+void SetSortedItems(TKordoControl& control, const TKordoListItem& first,
+                    const std::vector<TKordoListItem>& sorted) {
+    std::vector<TKordoListItem> items;
+    items.reserve(sorted.size() + 1);
+    auto at = std::lower_bound(sorted.begin(), sorted.end(), first, Sorts);
+    items.insert(items.end(), sorted.begin(), at);
+    items.push_back(first);
+    items.insert(items.end(), at, sorted.end());
+    control.ClearItems();
+    control.Items = std::move(items);
+}
+
+// A stored date the calendar cannot show leaves the control "not set".
+void SetDate(TKordoControl& control, TKordoGameDate date) {
+    control.Date = GameDateToDateTime(date);
+}
+
+} // namespace
+
+void StaffForm::Bind(TKordoPregameDatabase* database, const TKordoProgressEvent& progress) {
     Database = database;
     Current = nullptr;
     DetailsEnabled = false;
+
+    std::vector<TKordoListItem> types;
+    for (int32_t type = KordoStaffNonPlayer; type <= KordoStaffReferee; ++type)
+        types.push_back({StaffTypeText(static_cast<uint8_t>(type)), type});
+    Control("cmbStaffType").SetItems(std::move(types));
+    Control("cmbNationJob").SetItems(JobItems(JobsOfType(KordoStaffNonPlayer)));
+    std::vector<TKordoListItem> formations;
+    for (int32_t code = 0; code <= UnknownFormation; ++code)
+        formations.push_back({Formations[code], code});
+    Control("cmbPreferredFormation").SetItems(std::move(formations));
+
+    auto report = [&](int32_t count, int32_t row) {
+        if (progress)
+            progress(KordoPercentage(count, row));
+    };
+    std::vector<TKordoListItem> nations, clubs;
+    if (database) {
+        int32_t count = database->Nations.Count();
+        nations.reserve(static_cast<size_t>(count));
+        for (int32_t row = 0; row < count; ++row) {
+            TKordoNation* nation = database->Nations.Item(row);
+            nations.push_back({nation->NationName, -1, nation});
+            report(count, row);
+        }
+        count = database->Clubs.Count();
+        for (int32_t row = 0; row < count; ++row) {
+            TKordoClub* club = database->Clubs.Item(row);
+            if (!club->Squads.empty())
+                clubs.push_back({club->ClubName, -1, club});
+            report(count, row);
+        }
+    }
+    // Each list sorted once, however many lists show it.
+    std::stable_sort(nations.begin(), nations.end(), Sorts);
+    std::stable_sort(clubs.begin(), clubs.end(), Sorts);
+    SetSortedItems(Control("cmbNation"), {u"<unspecified>"}, nations);
+    SetSortedItems(Control("cmbSecondNation"), {u"<unspecified>"}, nations);
+    SetSortedItems(Control("cmbNationContracted"), {u"<No National Team>"}, nations);
+    SetSortedItems(Control("cmbClubContracted"), {u"<No Club>"}, clubs);
+
+    for (const char* list : {"cmbJob", "cmbSquadContracted", "lboxFavouriteStaff", "lboxFavouriteClubs",
+                             "lboxDislikedStaff", "lboxDislikedClubs"})
+        Control(list).ClearItems();
 }
 
 void StaffForm::Focus(TKordoStaff* staff) {
@@ -346,32 +508,700 @@ void StaffForm::Focus(TKordoStaff* staff) {
         return;
     }
     Current = staff;
+    const int32_t type = staff->StaffType();
+
+    // Personal and nationality.
+    Control("edPictureID").Text = Decimal(staff->PictureID());
+    Control("edFirstName").Text = NameText(staff->FirstName);
+    Control("edSecondName").Text = NameText(staff->SecondName);
+    Control("edCommonName").Text = NameText(staff->CommonName);
+    SetDate(Control("dtpDateOfBirth"), staff->DateOfBirth());
+    Control("cmbStaffType").SelectCode(type);
+    Control("cmbNation").SelectRecord(staff->Nation);
+    Control("cmbSecondNation").SelectRecord(TKordoStaffWrapper(staff).GetSecondNation());
+
+    // Club side. Without a contract block, expiry, wage and squad number keep what they showed.
+    if (TKordoSquad* squad = staff->ClubSquad) {
+        Control("cmbClubContracted").SelectRecord(squad->OwnerClub);
+        FillJobList();
+        Control("cmbJob").SelectCode(staff->ClubJob());
+        FillSquadList();
+        TKordoControl& squads = Control("cmbSquadContracted");
+        if (squads.Items.size() > 1)
+            squads.SelectRecord(squad);
+        SetDate(Control("dtpDateJoined"), staff->DateJoined());
+        if (staff->HasClubContract()) {
+            SetDate(Control("dtpContractExpires"), staff->ClubContractExpires());
+            Control("seEstimatedWage").Number = static_cast<int32_t>(staff->ClubEstimatedWage());
+            // 255 is how the file says "no number".
+            uint8_t number = staff->ClubSquadNumber();
+            Control("seSquadNumber").Number = number == 255 ? -1 : number;
+        }
+    } else {
+        Control("cmbClubContracted").SelectRecord(nullptr);
+        FillJobList();
+        FillSquadList();
+    }
+
+    // National side.
+    if (TKordoSquad* squad = staff->NationSquad) {
+        Control("cmbNationContracted").SelectRecord(squad->OwnerNation);
+        Control("cmbNationJob").SelectCode(staff->NationJob());
+        SetDate(Control("dtpDateJoinedNation"), staff->DateJoinedNation());
+        if (staff->HasNationContract())
+            SetDate(Control("dtpContractExpiresNation"), staff->NationContractExpires());
+    } else {
+        Control("cmbNationContracted").SelectRecord(nullptr);
+    }
+
+    // The numbers of the pages the type shows; the other pages keep their values.
+    for (TKordoControl& control : Controls) {
+        if (control.Field.Store == TKordoStore::None || !PageShownFor(control.Page, type))
+            continue;
+        const uint8_t* image = StoreImage(*staff, control.Field.Store);
+        if (!image)
+            continue;
+        int32_t value = ReadField(image, control.Field);
+        if (control.Kind == TKordoControlKind::IntegerList) {
+            control.SelectCode(value);
+            if (control.Selected < 0)
+                control.SelectCode(UnknownFormation);
+        } else {
+            control.Number = value;
+        }
+    }
+
+    if (type != KordoStaffReferee)
+        RefreshPreferences();
+    UpdateControlStates();
     DetailsEnabled = true;
     RememberValues();
 }
 
 void StaffForm::Cancel() {
-    Focus(Current);
+    if (Current)
+        Focus(Current);
 }
 
-void StaffForm::FillJobList() {}
-void StaffForm::FillSquadList() {}
-void StaffForm::UpdateControlStates() {}
-void StaffForm::RefreshPreferences() {}
+void StaffForm::FillJobList() {
+    TKordoControl& jobs = Control("cmbJob");
+    jobs.ClearItems();
+    const TKordoControl& type = Control("cmbStaffType");
+    const TKordoControl& club = Control("cmbClubContracted");
+    if (type.Selected < 0 || !club.SelectedRecord())
+        return;
+    jobs.SetItems(JobItems(JobsOfType(type.SelectedCode())));
+    if (Current && Current->ClubJob() > 0) {
+        jobs.SelectCode(Current->ClubJob());
+        if (jobs.Selected < 0)
+            jobs.SelectIndex(0);
+    } else {
+        jobs.SelectIndex(0);
+    }
+}
+
+void StaffForm::FillSquadList() {
+    TKordoControl& squads = Control("cmbSquadContracted");
+    squads.ClearItems();
+    auto* club = static_cast<TKordoClub*>(Control("cmbClubContracted").SelectedRecord());
+    const TKordoControl& job = Control("cmbJob");
+    if (!club || job.Selected < 0 || !JobHasContract(static_cast<uint8_t>(job.SelectedCode())) ||
+        club->Squads.size() <= 1)
+        return;
+    std::vector<TKordoListItem> items;
+    for (TKordoSquad* squad : club->Squads) {
+        // A club's first team, reserves and so on are clubs of their own, found by the squad's club ID.
+        TKordoClub* owner = Database ? Database->Clubs.FindClub(squad->OwnerClubID()) : nullptr;
+        items.push_back({owner ? owner->ClubName : std::u16string(), -1, squad});
+    }
+    squads.SetItems(std::move(items));
+    if (Current && Current->ClubSquad) {
+        squads.SelectRecord(Current->ClubSquad);
+        if (squads.Selected < 0)
+            squads.SelectIndex(0);
+    } else {
+        squads.SelectIndex(0);
+    }
+}
+
+void StaffForm::UpdateControlStates() {
+    const int32_t type = Control("cmbStaffType").SelectedCode();
+    for (TKordoFormPage& page : Pages)
+        page.Visible = PageShownFor(page.Name, type);
+
+    TKordoControl& squads = Control("cmbSquadContracted");
+    TKordoControl& job = Control("cmbJob");
+    TKordoControl& joined = Control("dtpDateJoined");
+    squads.Enabled = !squads.Items.empty();
+    job.Enabled = Control("cmbClubContracted").SelectedRecord() != nullptr;
+    joined.Enabled = job.Enabled;
+    if (!joined.Enabled)
+        joined.Date = ClearedDay;
+
+    TKordoControl& expires = Control("dtpContractExpires");
+    TKordoControl& wage = Control("seEstimatedWage");
+    TKordoControl& number = Control("seSquadNumber");
+    expires.Enabled =
+        job.Enabled && job.Selected >= 0 && JobHasContract(static_cast<uint8_t>(job.SelectedCode()));
+    wage.Enabled = expires.Enabled;
+    number.Enabled = expires.Enabled && (type == KordoStaffPlayer || type == KordoStaffPlayerNonPlayer);
+    if (!expires.Enabled) {
+        expires.Date = ClearedDay;
+        wage.Number = 0;
+        number.Number = -1;
+    }
+
+    TKordoControl& nation = Control("cmbNationContracted");
+    TKordoControl& nationJob = Control("cmbNationJob");
+    TKordoControl& nationJoined = Control("dtpDateJoinedNation");
+    TKordoControl& nationExpires = Control("dtpContractExpiresNation");
+    nation.Enabled = type == KordoStaffNonPlayer || type == KordoStaffPlayerNonPlayer;
+    nationJob.Enabled = nation.Enabled && nation.SelectedRecord();
+    if (!nationJob.Enabled)
+        nationJob.Selected = -1;
+    nationJoined.Enabled = nationJob.Enabled;
+    nationExpires.Enabled = nationJob.Enabled && nationJob.Selected >= 0 &&
+                            JobHasContract(static_cast<uint8_t>(nationJob.SelectedCode()));
+    for (TKordoControl* date : {&nationJoined, &nationExpires})
+        if (!date->Enabled)
+            date->Date = ClearedDay;
+}
+
+void StaffForm::RefreshPreferences() {
+    std::vector<TKordoListItem> favouriteStaff, favouriteClubs, dislikedStaff, dislikedClubs;
+    if (Current) {
+        for (const TKordoRelation& entry : Current->Relations) {
+            std::vector<TKordoListItem>* list = nullptr;
+            if (entry.Kind == KordoKindPerson && entry.Relation == KordoRelationFavouritePerson)
+                list = &favouriteStaff;
+            else if (entry.Kind == KordoKindPerson && entry.Relation == KordoRelationDislikedPerson)
+                list = &dislikedStaff;
+            else if (entry.Kind == KordoKindClub && entry.Relation == KordoRelationFavouriteClub)
+                list = &favouriteClubs;
+            else if (entry.Kind == KordoKindClub && entry.Relation == KordoRelationDislikedClub)
+                list = &dislikedClubs;
+            if (!list)
+                continue; // the second nationality among them
+            std::u16string text;
+            if (entry.Kind == KordoKindPerson && entry.TargetStaff())
+                text = StaffDisplayName(*entry.TargetStaff());
+            else if (entry.Kind == KordoKindClub && entry.TargetClub())
+                text = entry.TargetClub()->ShortClubName;
+            list->push_back({std::move(text), -1, entry.Target});
+        }
+    }
+    Control("lboxFavouriteStaff").SetItems(std::move(favouriteStaff));
+    Control("lboxFavouriteClubs").SetItems(std::move(favouriteClubs));
+    Control("lboxDislikedStaff").SetItems(std::move(dislikedStaff));
+    Control("lboxDislikedClubs").SetItems(std::move(dislikedClubs));
+}
+
 bool StaffForm::HeadingEnabled(std::u16string_view heading) const {
     return heading != u"National Team Contracted:" || Control("cmbNationContracted").Enabled;
 }
 
-void StaffForm::cmbStaffTypeChange() {}
-void StaffForm::cmbClubContractedChange() {}
-void StaffForm::cmbJobChange() {}
-void StaffForm::cmbNationContractedChange() {}
-void StaffForm::cmbPreferredFormationChange() {}
-
-bool StaffForm::RunChangeHandler(std::string_view) {
-    return false;
+void StaffForm::cmbStaffTypeChange() {
+    // The pages still show the previous type's visibility.
+    const int32_t type = Control("cmbStaffType").SelectedCode();
+    auto hidden = [&](const char* page) { return !Page(page).Visible; };
+    auto zeroPage = [&](const char* page) {
+        for (TKordoControl& control : Controls)
+            if (control.Page == page && control.Kind == TKordoControlKind::Spin)
+                control.Number = 0;
+    };
+    if (hidden("tsContract") && type != KordoStaffReferee) {
+        Control("cmbClubContracted").SelectRecord(nullptr);
+        Control("cmbSquadContracted").Selected = -1;
+        Control("dtpDateJoined").Date = ClearedDay;
+        Control("dtpContractExpires").Date = ClearedDay;
+        Control("seEstimatedWage").Number = 0;
+        Control("seSquadNumber").Number = -1;
+    }
+    if (hidden("tsMental") && type != KordoStaffReferee)
+        zeroPage("tsMental");
+    for (const char* page : {"tsAbility", "tsTechnical", "tsMentalPhysical"})
+        if (hidden(page) && type != KordoStaffReferee && type != KordoStaffNonPlayer)
+            zeroPage(page);
+    if (hidden("tsNonPlayer") && type != KordoStaffReferee && type != KordoStaffPlayer)
+        zeroPage("tsNonPlayer");
+    if (hidden("tsCoaching") && type != KordoStaffReferee && type != KordoStaffPlayer) {
+        zeroPage("tsCoaching");
+        Control("cmbPreferredFormation").SelectCode(0);
+    }
+    if (hidden("tsReferee") && type == KordoStaffReferee)
+        zeroPage("tsReferee");
+    FillJobList();
+    FillSquadList();
+    UpdateControlStates();
+    if (type == KordoStaffReferee)
+        Control("cmbClubContracted").SelectRecord(nullptr);
 }
 
-bool StaffForm::Confirm(std::string*) {
+void StaffForm::cmbClubContractedChange() {
+    FillJobList();
+    TKordoControl& job = Control("cmbJob");
+    if (job.SelectedCode() == 0)
+        job.SelectIndex(1); // the first real job in sorted order
+    FillSquadList();
+    UpdateControlStates();
+}
+
+void StaffForm::cmbJobChange() {
+    FillSquadList();
+    UpdateControlStates();
+}
+
+void StaffForm::cmbNationContractedChange() {
+    TKordoControl& job = Control("cmbNationJob");
+    if (job.Selected < 0 || job.SelectedCode() == 0)
+        job.SelectIndex(1); // "Assistant Manager" in sorted order
+    UpdateControlStates();
+}
+
+void StaffForm::cmbPreferredFormationChange() {
+    // A coach's formation has nothing to do with his national job.
+    UpdateControlStates();
+}
+
+bool StaffForm::RunChangeHandler(std::string_view name) {
+    if (name == "cmbStaffType")
+        cmbStaffTypeChange();
+    else if (name == "cmbClubContracted")
+        cmbClubContractedChange();
+    else if (name == "cmbJob")
+        cmbJobChange();
+    else if (name == "cmbNationContracted" || name == "cmbNationJob")
+        cmbNationContractedChange();
+    else if (name == "cmbPreferredFormation")
+        cmbPreferredFormationChange();
+    else
+        return false;
+    return true;
+}
+
+// Confirm -----------------------------------------------------------------------------------------------
+
+namespace {
+
+// One confirm of the form into its current person. A control the user left as the focus filled it
+// stands for what the record stores (its own bytes, not the control's display), so that confirming
+// unchanged controls changes nothing; what the confirm itself creates (a squad joined, a contract
+// block, an attribute record) is written from the controls.
+class TStaffConfirm {
+public:
+    TStaffConfirm(StaffForm& form, TKordoPregameDatabase& database, TKordoStaff& staff)
+        : Form(form), Database(database), Staff(staff), Wrapper(&staff) {}
+
+    // Works out what the controls ask for; false, with the reason, when a list the person would join
+    // has no room.
+    bool Plan(std::string& refusal);
+    // Writes the plan; true when anything was written.
+    bool Apply();
+
+private:
+    bool Changed(const char* name) const { return Form.Changed(name); }
+    TKordoControl& Control(const char* name) { return Form.Control(name); }
+    std::optional<sys_days> ChangedDate(const char* name, bool createdNow);
+    void ApplyNames();
+    void ApplyNationality();
+    struct TSide;
+    bool ApplyContract(const TSide& side, TKordoSquad* newSquad, uint8_t newJob, bool squadMoves);
+    void ApplyClubContract();
+    void ApplyStaffType();
+    void ApplyNationalContract();
+    void ApplyNumbers();
+    std::u16string DisplayName() const;
+
+    StaffForm& Form;
+    TKordoPregameDatabase& Database;
+    TKordoStaff& Staff;
+    TKordoStaffWrapper Wrapper;
+    bool Wrote = false;
+
+    TKordoNation* NewNation = nullptr;
+    bool SetSecondNation = false;
+    TKordoNation* NewSecondNation = nullptr;
+    TKordoSquad* NewSquad = nullptr;
+    uint8_t NewJob = 0;
+    bool SquadMoves = false;
+    int32_t NewType = 0;
+    bool TypeChanges = false;
+    TKordoSquad* NewNationalSquad = nullptr;
+    uint8_t NewNationJob = 0;
+    bool NationalSquadMoves = false;
+    // Pages whose store this confirm created or reset: their values are written whether changed or not.
+    std::vector<std::string> FreshPages;
+};
+
+std::string Utf8(const std::u16string& text) {
+    return QString::fromStdU16String(text).toStdString();
+}
+
+std::u16string TStaffConfirm::DisplayName() const {
+    std::u16string name = StaffDisplayName(Staff);
+    return name.empty() ? u"this person" : name;
+}
+
+bool TStaffConfirm::Plan(std::string& refusal) {
+    NewNation = Changed("cmbNation") ? static_cast<TKordoNation*>(Control("cmbNation").SelectedRecord())
+                                     : Staff.Nation;
+
+    // The staff type; a type outside the list stays as it is.
+    NewType = Changed("cmbStaffType") ? Control("cmbStaffType").SelectedCode() : Staff.StaffType();
+    TypeChanges =
+        NewType >= KordoStaffNonPlayer && NewType <= KordoStaffReferee && NewType != Staff.StaffType();
+    const bool becomesReferee = TypeChanges && NewType == KordoStaffReferee;
+
+    // A referee keeps no relation entries, so a second nation chosen on the way would go at once.
+    NewSecondNation = static_cast<TKordoNation*>(Control("cmbSecondNation").SelectedRecord());
+    SetSecondNation =
+        Changed("cmbSecondNation") && !becomesReferee && NewSecondNation != Wrapper.GetSecondNation();
+
+    NewSquad = Staff.ClubSquad;
+    if (Changed("cmbClubContracted") || Changed("cmbSquadContracted")) {
+        const TKordoControl& squads = Control("cmbSquadContracted");
+        auto* club = static_cast<TKordoClub*>(Control("cmbClubContracted").SelectedRecord());
+        if (!club)
+            NewSquad = nullptr;
+        else if (!squads.Items.empty())
+            NewSquad = static_cast<TKordoSquad*>(squads.SelectedRecord());
+        else
+            NewSquad = club->Squads.empty() ? nullptr : club->Squads.front();
+    }
+    SquadMoves = NewSquad != Staff.ClubSquad;
+    NewJob = Staff.ClubJob();
+    if (Changed("cmbJob"))
+        NewJob = static_cast<uint8_t>(std::max(0, Control("cmbJob").SelectedCode()));
+    if (SquadMoves && !NewSquad)
+        NewJob = 0; // no club, no job
+
+    NewNationalSquad = Staff.NationSquad;
+    if (Changed("cmbNationContracted")) {
+        auto* nation = static_cast<TKordoNation*>(Control("cmbNationContracted").SelectedRecord());
+        NewNationalSquad = nation ? nation->NationalSquad : nullptr;
+    }
+    NationalSquadMoves = NewNationalSquad != Staff.NationSquad;
+    NewNationJob = Staff.NationJob();
+    if (Changed("cmbNationJob"))
+        NewNationJob = static_cast<uint8_t>(std::max(0, Control("cmbNationJob").SelectedCode()));
+    if (NationalSquadMoves && !NewNationalSquad)
+        NewNationJob = 0;
+
+    // Every list the person will join must have room, before anything changes. He joins lists at a
+    // squad he moves to, or at his own squad when his job changes.
+    auto joined = [](bool moves, TKordoSquad* to, bool jobChanges, TKordoSquad* stays) {
+        return moves ? to : jobChanges ? stays : nullptr;
+    };
+    std::string list;
+    TKordoSquad* clubSquad = joined(SquadMoves, NewSquad, NewJob != Staff.ClubJob(), Staff.ClubSquad);
+    if (clubSquad && !Wrapper.CanJoinClubJob(clubSquad, NewJob, &list)) {
+        std::u16string club = clubSquad->OwnerClub ? clubSquad->OwnerClub->ClubName : u"the club";
+        refusal = "The list of " + list + " of " + Utf8(club) + " is full: " + Utf8(DisplayName()) +
+                  " cannot join it. Nothing was changed.";
+        return false;
+    }
+    TKordoSquad* nationalSquad =
+        joined(NationalSquadMoves, NewNationalSquad, NewNationJob != Staff.NationJob(), Staff.NationSquad);
+    if (nationalSquad && !Wrapper.CanJoinNationJob(nationalSquad, NewNationJob, &list)) {
+        std::u16string nation =
+            nationalSquad->OwnerNation ? nationalSquad->OwnerNation->NationName : u"the nation";
+        refusal = "The list of " + list + " of the national team of " + Utf8(nation) +
+                  " is full: " + Utf8(DisplayName()) + " cannot join it. Nothing was changed.";
+        return false;
+    }
+    if (SetSecondNation && NewSecondNation && !Wrapper.GetSecondNation() &&
+        Staff.Relations.size() >= KordoMaxRelations) {
+        refusal = "The relation list of " + Utf8(DisplayName()) + " is full (" +
+                  std::to_string(KordoMaxRelations) +
+                  " entries): no second nation can be added. Nothing was changed.";
+        return false;
+    }
+    return true;
+}
+
+bool TStaffConfirm::Apply() {
+    ApplyNames();
+    ApplyNationality();
+    if (SetSecondNation) {
+        Wrapper.SetSecondNation(NewSecondNation);
+        Wrote = true;
+    }
+    if (auto date = ChangedDate("dtpDateOfBirth", false)) {
+        Wrapper.SetDateOfBirth(*date);
+        Wrote = true;
+    }
+    ApplyClubContract();
+    ApplyNationalContract();
+    ApplyNumbers();
+    return Wrote;
+}
+
+// The date to write: the control's, when the user changed it or the confirm created what it belongs
+// to; none when neither, or when the control shows no date.
+std::optional<sys_days> TStaffConfirm::ChangedDate(const char* name, bool createdNow) {
+    if (!createdNow && !Changed(name))
+        return std::nullopt;
+    return Control(name).Date;
+}
+
+void TStaffConfirm::ApplyNames() {
+    struct TNameEdit {
+        const char* Edit;
+        TKordoNames& Table;
+        TKordoName*& Name;
+    };
+    for (TNameEdit edit : {TNameEdit{"edFirstName", Database.FirstNames, Staff.FirstName},
+                           TNameEdit{"edSecondName", Database.SecondNames, Staff.SecondName},
+                           TNameEdit{"edCommonName", Database.CommonNames, Staff.CommonName}}) {
+        if (!Changed(edit.Edit))
+            continue;
+        // Stored exactly as typed: every UTF-16 unit, whatever its script.
+        const std::u16string& text = Control(edit.Edit).Text;
+        TKordoName* old = edit.Name;
+        if (old && old->Name == text)
+            continue;
+        TKordoName* name = nullptr;
+        if (!text.empty()) {
+            name = edit.Table.FindOrAdd(text, NewNation);
+            edit.Table.AddUse(name);
+        }
+        if (old)
+            edit.Table.Release(old);
+        edit.Name = name;
+        Wrote = true;
+    }
+}
+
+void TStaffConfirm::ApplyNationality() {
+    if (NewNation == Staff.Nation)
+        return;
+    // A damaged count of 0 stays 0 rather than wrap round.
+    if (Staff.Nation && Staff.Nation->StaffCount() > 0)
+        Staff.Nation->SetStaffCount(Staff.Nation->StaffCount() - 1);
+    Staff.Nation = NewNation;
+    if (NewNation)
+        NewNation->SetStaffCount(NewNation->StaffCount() + 1);
+    // Names belong to a nation: each moves to the same text in the new nation's group.
+    for (auto [name, table] : {std::pair<TKordoName**, TKordoNames*>{&Staff.FirstName, &Database.FirstNames},
+                               {&Staff.SecondName, &Database.SecondNames},
+                               {&Staff.CommonName, &Database.CommonNames}}) {
+        TKordoName* old = *name;
+        if (!old || old->Nation == NewNation)
+            continue;
+        TKordoName* moved = table->FindOrAdd(old->Name, NewNation);
+        table->AddUse(moved);
+        table->Release(old);
+        *name = moved;
+    }
+    Wrote = true;
+}
+
+// A person's club side and national side follow the same steps, each with its own fields.
+struct TStaffConfirm::TSide {
+    TKordoSquad*& Squad;
+    uint8_t (TKordoStaff::*Job)() const;
+    void (TKordoStaff::*SetJob)(uint8_t);
+    uint8_t (TKordoStaff::*HasContract)() const;
+    void (TKordoStaff::*SetHasContract)(uint8_t);
+    void (TKordoStaff::*SetDateJoined)(TKordoGameDate);
+    TKordoGameDate LeftDate; // what the date joined becomes when the person leaves
+    void (TKordoStaffWrapper::*InitContract)();
+    void (TKordoStaffWrapper::*Leave)();
+    bool (TKordoStaffWrapper::*Join)(TKordoSquad*, uint8_t);
+    std::function<void(TKordoSquad*)> SetEmployer;
+};
+
+// The squad, then the job; true when a contract block was created.
+bool TStaffConfirm::ApplyContract(const TSide& side, TKordoSquad* newSquad, uint8_t newJob, bool squadMoves) {
+    bool created = false;
+    if (squadMoves) {
+        (Wrapper.*side.Leave)();
+        (Wrapper.*side.Join)(newSquad, newJob);
+        if (newSquad) {
+            if (!side.Squad && JobHasContract(newJob)) {
+                (Wrapper.*side.InitContract)();
+                created = true;
+            }
+            if ((Staff.*side.HasContract)())
+                side.SetEmployer(newSquad);
+        } else {
+            (Staff.*side.SetHasContract)(0);
+            (Staff.*side.SetJob)(0);
+            (Staff.*side.SetDateJoined)(side.LeftDate);
+        }
+        side.Squad = newSquad;
+        Wrote = true;
+    }
+    uint8_t oldJob = (Staff.*side.Job)();
+    if (newJob == oldJob)
+        return created;
+    if (JobHasContract(oldJob) && !JobHasContract(newJob))
+        (Staff.*side.SetHasContract)(0);
+    if (!JobHasContract(oldJob) && JobHasContract(newJob)) {
+        (Wrapper.*side.InitContract)();
+        created = true;
+        if (side.Squad)
+            side.SetEmployer(side.Squad);
+    }
+    // The lists follow the job. A squad joined above was joined with the new job already: joining
+    // again would, for a national manager, release the person himself.
+    if (!squadMoves && side.Squad) {
+        (Wrapper.*side.Leave)();
+        (Wrapper.*side.Join)(side.Squad, newJob);
+    }
+    (Staff.*side.SetJob)(newJob);
+    Wrote = true;
+    return created;
+}
+
+void TStaffConfirm::ApplyClubContract() {
+    const bool contractCreated = ApplyContract(
+        {Staff.ClubSquad, &TKordoStaff::ClubJob, &TKordoStaff::SetClubJob, &TKordoStaff::HasClubContract,
+         &TKordoStaff::SetHasClubContract, &TKordoStaff::SetDateJoined, TKordoGameDate{0, 0},
+         &TKordoStaffWrapper::InitClubContract, &TKordoStaffWrapper::LeaveClubJob,
+         &TKordoStaffWrapper::JoinClubJob,
+         [this](TKordoSquad* squad) { Staff.ClubContractEmployer = squad->OwnerClub; }},
+        NewSquad, NewJob, SquadMoves);
+
+    ApplyStaffType();
+
+    if (!Staff.ClubSquad)
+        return;
+    if (auto date = ChangedDate("dtpDateJoined", SquadMoves)) {
+        Wrapper.SetClubDateJoined(*date);
+        Wrote = true;
+    }
+    if (!Staff.HasClubContract())
+        return;
+    if (auto date = ChangedDate("dtpContractExpires", contractCreated)) {
+        Wrapper.SetClubContractExpires(*date);
+        Wrote = true;
+    }
+    if (contractCreated || Changed("seEstimatedWage")) {
+        Wrapper.SetClubWage(Control("seEstimatedWage").Number);
+        Wrote = true;
+    }
+    if (contractCreated || Changed("seSquadNumber")) {
+        // A person who plays for no squad has no number.
+        const TKordoControl& number = Control("seSquadNumber");
+        Wrapper.SetClubSquadNumber(number.Enabled || !contractCreated ? number.Number : -1);
+        Wrote = true;
+    }
+}
+
+void TStaffConfirm::ApplyStaffType() {
+    if (!TypeChanges)
+        return;
+    const bool nonPlayer = NewType == KordoStaffNonPlayer || NewType == KordoStaffPlayerNonPlayer;
+    const bool player = NewType == KordoStaffPlayer || NewType == KordoStaffPlayerNonPlayer;
+    const bool mental = NewType != KordoStaffReferee;
+    auto fill = [&](size_t from, size_t to, uint8_t value) {
+        std::fill(Staff.Image.begin() + static_cast<ptrdiff_t>(from),
+                  Staff.Image.begin() + static_cast<ptrdiff_t>(to) + 1, value);
+    };
+    if (nonPlayer && !Staff.NonPlayerAtts) {
+        fill(5, 19, 0);
+        Staff.NonPlayerAtts = Database.NonPlayerAtts.NewRecord();
+        FreshPages.insert(FreshPages.end(), {"tsNonPlayer", "tsCoaching"});
+    } else if (!nonPlayer && Staff.NonPlayerAtts) {
+        Database.NonPlayerAtts.GiveBack(Staff.NonPlayerAtts);
+        Staff.NonPlayerAtts = nullptr;
+    }
+    if (!player && Staff.PlayerAtts) {
+        Database.PlayerAtts.GiveBack(Staff.PlayerAtts);
+        Staff.PlayerAtts = nullptr;
+    } else if (player && !Staff.PlayerAtts) {
+        // The player part of the record starts as the game's own new players do.
+        fill(20, 33, 0);
+        Staff.Put<int32_t>(34, -1);
+        fill(38, 43, 0);
+        Staff.Put<int32_t>(44, 10000);
+        Staff.Put<int32_t>(48, 10000);
+        fill(52, 82, 0);
+        Staff.Put<int32_t>(83, -1);
+        fill(87, 117, 0);
+        Staff.Put<int32_t>(118, -3);
+        fill(122, 126, 0);
+        Staff.PlayerAtts = Database.PlayerAtts.NewRecord();
+        FreshPages.insert(FreshPages.end(), {"tsAbility", "tsTechnical", "tsMentalPhysical"});
+    }
+    if (mental && !Staff.MentalAtts) {
+        Staff.MentalAtts = Database.MentalAtts.NewRecord();
+        FreshPages.push_back("tsMental");
+    } else if (!mental) {
+        fill(127, 150, 0);
+        Staff.Put<int32_t>(127, -1);
+        if (Staff.MentalAtts)
+            Database.MentalAtts.GiveBack(Staff.MentalAtts);
+        Staff.MentalAtts = nullptr;
+        // A referee has no favourites, dislikes or second nationality.
+        Staff.Relations.clear();
+        FreshPages.push_back("tsReferee");
+    }
+    Staff.SetStaffType(static_cast<uint8_t>(NewType));
+    Wrote = true;
+}
+
+void TStaffConfirm::ApplyNationalContract() {
+    const bool contractCreated = ApplyContract(
+        {Staff.NationSquad, &TKordoStaff::NationJob, &TKordoStaff::SetNationJob,
+         &TKordoStaff::HasNationContract, &TKordoStaff::SetHasNationContract,
+         &TKordoStaff::SetDateJoinedNation, TKordoGameDate{0, 1900}, &TKordoStaffWrapper::InitNationContract,
+         &TKordoStaffWrapper::LeaveNationJob, &TKordoStaffWrapper::JoinNationJob,
+         [this](TKordoSquad* squad) { Staff.NationContractEmployer = squad->OwnerNation; }},
+        NewNationalSquad, NewNationJob, NationalSquadMoves);
+    if (!Staff.NationSquad)
+        return;
+    if (auto date = ChangedDate("dtpDateJoinedNation", NationalSquadMoves)) {
+        Wrapper.SetNationDateJoined(*date);
+        Wrote = true;
+    }
+    if (Staff.HasNationContract())
+        if (auto date = ChangedDate("dtpContractExpiresNation", contractCreated)) {
+            Wrapper.SetNationContractExpires(*date);
+            Wrote = true;
+        }
+}
+
+// The plain numbers of the pages the stored type shows (the type may have just changed).
+void TStaffConfirm::ApplyNumbers() {
+    const int32_t type = Staff.StaffType();
+    for (const TKordoControl& control : Form.Controls) {
+        if (control.Field.Store == TKordoStore::None || !PageShownFor(control.Page, type))
+            continue;
+        bool fresh = std::find(FreshPages.begin(), FreshPages.end(), control.Page) != FreshPages.end();
+        if (!fresh && !Form.Changed(control.Name))
+            continue;
+        uint8_t* image = StoreImage(Staff, control.Field.Store);
+        if (!image)
+            continue;
+        int32_t value =
+            control.Kind == TKordoControlKind::IntegerList ? control.SelectedCode() : control.Number;
+        if (control.Kind == TKordoControlKind::IntegerList && value < 0)
+            continue;
+        WriteField(image, control.Field, value);
+        Wrote = true;
+    }
+}
+
+} // namespace
+
+bool StaffForm::Confirm(std::string* refusal) {
+    std::string reason;
+    if (!Current || !Database) {
+        if (refusal)
+            *refusal = "Nobody is shown.";
+        return false;
+    }
+    TStaffConfirm confirm(*this, *Database, *Current);
+    if (!confirm.Plan(reason)) {
+        if (refusal)
+            *refusal = reason;
+        return false;
+    }
+    if (confirm.Apply())
+        Database->Modified = true;
+    // The form shows the record as it now is, and remembers that as unchanged.
+    Focus(Current);
     return true;
 }

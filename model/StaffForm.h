@@ -19,7 +19,9 @@ public:
     // national jobs, formations, the nations ("<unspecified>" / "<No National Team>" first) and the
     // clubs that have a squad ("<No Club>" first); each list is emptied before. Nobody is focused
     // afterwards. The progress callback, when given, hears the percentage while the nations and
-    // clubs are gathered.
+    // clubs are gathered. Sorted lists are in the collation of the search (KordoCompareNames), a
+    // leading item before the records that collate equal to it: the order a sorted combo box gets by
+    // inserting the items one by one.
     void Bind(TKordoPregameDatabase* database, const TKordoProgressEvent& progress = {});
 
     TKordoPregameDatabase* Database = nullptr;
@@ -28,7 +30,10 @@ public:
 
     // A row got the focus (the person), or none (nullptr): fill every control from the person in
     // the editor's order, update the control states and remember the values; with none, only
-    // disable the details.
+    // disable the details. The pages the person's type does not show, and expiry, wage and squad
+    // number without a club contract block, keep what they held. A stored date the calendar cannot
+    // show leaves its control without a date ("not set"); a number outside its control's range is
+    // shown as stored; a squad number of 255 (none) is shown as -1.
     void Focus(TKordoStaff* staff);
     // "Cancel Changes": fill again from the current person.
     void Cancel();
@@ -45,13 +50,18 @@ public:
     void cmbStaffTypeChange();
     void cmbClubContractedChange();
     void cmbJobChange();
-    void cmbNationContractedChange(); // the nation and the national job lists
-    void cmbPreferredFormationChange();
+    void cmbNationContractedChange();   // the nation and the national job lists
+    void cmbPreferredFormationChange(); // only the control states: a formation is no national job
     // Runs the change handler of the named control; false when the control has none.
     bool RunChangeHandler(std::string_view name);
 
-    // "Confirm Changes": writes the form into the current person. Refused, with the reason in
-    // `refusal` and nothing changed, when a list the person would join is full. Sets the database's
-    // Modified flag when anything was written.
+    // "Confirm Changes": writes the form into the current person. A control that still holds what
+    // the focus filled in stands for the stored value, so what the user did not change is not
+    // changed, whatever the control could show; what the confirm creates (a squad joined, a contract
+    // block, an attribute record) is written from the controls. Refused, with a readable reason in
+    // `refusal` and nothing changed, when a list the person would join is full (or with nobody
+    // shown). Sets the database's Modified flag when anything was written. Afterwards the form is
+    // filled again from the person, so it shows the record as it now stands and nothing counts as
+    // changed; the edits stay in the form after a refusal.
     bool Confirm(std::string* refusal = nullptr);
 };
