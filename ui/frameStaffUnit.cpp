@@ -1,23 +1,82 @@
 #include "frameStaffUnit.h"
 
 #include "KordoComboBox.h"
+#include "KordoDialogs.h"
+#include "KordoFunctions.h"
 #include "KordoListView.h"
 #include "KordoPregameDatabase.h"
 #include "KordoSearch.h"
 #include "KordoSearchPanel.h"
+#include "KordoStaffRemoval.h"
 
-#include <QFormLayout>
+#include <QApplication>
+#include <QDateEdit>
+#include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 namespace {
 
-template <class Box> Box* Named(const char* name, bool sorted, QWidget* parent) {
-    auto* box = new Box(parent, sorted);
-    box->setObjectName(name);
-    return box;
+// The most rows of labelled controls a column of a page holds before the next column begins.
+constexpr size_t RowsPerColumn = 13;
+
+// The day the calendar counts from, as a Julian day.
+constexpr int64_t UnixEpochJulianDay = 2440588;
+
+// The date edits cannot go below the year 100; their lowest day stands for a date they cannot show.
+const QDate NotSetDate(100, 1, 1);
+const QDate LastDate(9999, 12, 31);
+constexpr const char* NotSetText = "not set";
+
+QDate ToQDate(const std::optional<std::chrono::sys_days>& date) {
+    if (!date)
+        return NotSetDate;
+    QDate shown = QDate::fromJulianDay(date->time_since_epoch().count() + UnixEpochJulianDay);
+    return shown.isValid() && shown > NotSetDate && shown <= LastDate ? shown : NotSetDate;
+}
+
+std::optional<std::chrono::sys_days> FromQDate(const QDate& date) {
+    if (!date.isValid() || date <= NotSetDate)
+        return std::nullopt;
+    return std::chrono::sys_days(std::chrono::days(date.toJulianDay() - UnixEpochJulianDay));
+}
+
+QString Text(const std::u16string& text) {
+    return QString::fromStdU16String(text);
+}
+
+QLabel* Heading(const std::u16string& text, QWidget* page) {
+    auto* heading = new QLabel(Text(text), page);
+    QFont bold = heading->font();
+    bold.setBold(true);
+    heading->setFont(bold);
+    return heading;
+}
+
+// The Add, Delete and Edit buttons of a preference list: "lboxFavouriteClubs" has
+// "btnAddFavouriteClub" and so on.
+QWidget* PreferenceButtons(const QString& listName, QWidget* page) {
+    QString what = listName.mid(4);
+    if (what.endsWith("Clubs"))
+        what.chop(1);
+    auto* buttons = new QWidget(page);
+    auto* row = new QHBoxLayout(buttons);
+    row->setContentsMargins(0, 0, 0, 0);
+    for (const char* action : {"Add", "Delete", "Edit"}) {
+        auto* button = new QPushButton(action, buttons);
+        button->setObjectName("btn" + QString(action) + what);
+        // The preference dialog comes later.
+        button->setEnabled(false);
+        row->addWidget(button);
+    }
+    row->addStretch(1);
+    return buttons;
 }
 
 } // namespace
@@ -27,53 +86,349 @@ TframeStaff::TframeStaff(QWidget* parent) : QWidget(parent) {
     pnlList = new TKordoSearchPanel("lvStaff", " People Found", this);
     pcStaff = new QTabWidget(this);
     pcStaff->setObjectName("pcStaff");
-
-    auto* general = new QWidget;
-    general->setObjectName("tsGeneral");
-    auto* generalForm = new QFormLayout(general);
-    cmbStaffType = Named<TIntegerComboBox>("cmbStaffType", false, general);
-    cmbNation = Named<TPointerComboBox>("cmbNation", true, general);
-    cmbSecondNation = Named<TPointerComboBox>("cmbSecondNation", true, general);
-    generalForm->addRow("Staff Type:", cmbStaffType);
-    generalForm->addRow("Nation:", cmbNation);
-    generalForm->addRow("Second Nation:", cmbSecondNation);
-    pcStaff->addTab(general, "&General");
-
-    auto* contract = new QWidget;
-    contract->setObjectName("tsContract");
-    auto* contractForm = new QFormLayout(contract);
-    cmbClubContracted = Named<TPointerComboBox>("cmbClubContracted", true, contract);
-    cmbNationContracted = Named<TPointerComboBox>("cmbNationContracted", true, contract);
-    cmbNationJob = Named<TIntegerComboBox>("cmbNationJob", true, contract);
-    contractForm->addRow("Club Contracted:", cmbClubContracted);
-    contractForm->addRow("Nation Contracted:", cmbNationContracted);
-    contractForm->addRow("Job:", cmbNationJob);
-    pcStaff->addTab(contract, "&Contract");
-
-    auto* coaching = new QWidget;
-    coaching->setObjectName("tsCoaching");
-    auto* coachingForm = new QFormLayout(coaching);
-    cmbPreferredFormation = Named<TIntegerComboBox>("cmbPreferredFormation", true, coaching);
-    coachingForm->addRow("Preferred Formation:", cmbPreferredFormation);
-    pcStaff->addTab(coaching, "&Coaching");
-
+    // Every tab stays in sight: the window is made wide enough for all of them.
+    pcStaff->setUsesScrollButtons(false);
+    BuildPages();
     KordoLayOutEditor(this, pnlList, pcStaff, btnConfirmChanges, btnCancelChanges);
 
     connect(pnlList->List, &TKordoListView::FocusChanged, this, &TframeStaff::lvStaffFocusChanged);
+    connect(btnConfirmChanges, &QPushButton::clicked, this, &TframeStaff::btnConfirmChangesClick);
+    connect(btnCancelChanges, &QPushButton::clicked, this, &TframeStaff::btnCancelChangesClick);
     lvStaffFocusChanged(-1);
+}
+
+QWidget* TframeStaff::MakeWidget(const TKordoControl& control, QWidget* page) {
+    QWidget* widget = nullptr;
+    switch (control.Kind) {
+    case TKordoControlKind::Edit: {
+        auto* edit = new QLineEdit(page);
+        if (control.ReadOnly) {
+            edit->setReadOnly(true);
+            QPalette greyed = edit->palette();
+            greyed.setColor(QPalette::Base, greyed.color(QPalette::Window));
+            edit->setPalette(greyed);
+        }
+        widget = edit;
+        break;
+    }
+    case TKordoControlKind::Spin: {
+        auto* spin = new QSpinBox(page);
+        spin->setRange(control.Minimum, control.Maximum);
+        spin->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+        widget = spin;
+        break;
+    }
+    case TKordoControlKind::Date: {
+        auto* date = new QDateEdit(page);
+        date->setCalendarPopup(false);
+        date->setDisplayFormat("dd/MM/yyyy");
+        date->setDateRange(NotSetDate, LastDate);
+        date->setSpecialValueText(NotSetText);
+        date->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+        widget = date;
+        break;
+    }
+    case TKordoControlKind::IntegerList:
+    case TKordoControlKind::PointerList: {
+        // The form keeps its lists in display order already.
+        QComboBox* box = control.Kind == TKordoControlKind::IntegerList
+                             ? static_cast<QComboBox*>(new TIntegerComboBox(page, false))
+                             : new TPointerComboBox(page, false);
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setMinimumContentsLength(16);
+        box->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        widget = box;
+        break;
+    }
+    case TKordoControlKind::ListBox:
+        widget = new TPointerListBox(page, false);
+        // Four lists share a page: they take the room there is rather than asking for more.
+        widget->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
+        widget->setMinimumHeight(80);
+        break;
+    }
+    widget->setObjectName(QString::fromStdString(control.Name));
+    return widget;
+}
+
+void TframeStaff::BuildPages() {
+    for (const TKordoFormPage& formPage : Staff.Pages) {
+        auto* page = new QWidget;
+        page->setObjectName(QString::fromStdString(formPage.Name));
+        pcStaff->addTab(page, Text(formPage.Caption));
+        auto* grid = new QGridLayout(page);
+        grid->setVerticalSpacing(3);
+
+        // The page's controls as rows: a heading row before each group of controls under a heading.
+        struct TRow {
+            const std::u16string* Heading; // or a control
+            size_t Control;
+        };
+        std::vector<std::vector<TRow>> groups;
+        bool onlyLists = true, stretches = false;
+        for (size_t i = 0; i < Staff.Controls.size(); ++i) {
+            const TKordoControl& control = Staff.Controls[i];
+            if (control.Page != formPage.Name)
+                continue;
+            if (groups.empty() || Staff.Controls[groups.back().back().Control].Heading != control.Heading) {
+                groups.emplace_back();
+                if (!control.Heading.empty())
+                    groups.back().push_back({&control.Heading, i});
+            }
+            groups.back().push_back({nullptr, i});
+            onlyLists &= control.Kind == TKordoControlKind::ListBox;
+            stretches |= control.Kind != TKordoControlKind::Spin && control.Kind != TKordoControlKind::Date;
+        }
+
+        if (onlyLists) {
+            // The preference lists: two by two, each with its label above and its buttons below.
+            int cell = 0;
+            for (const auto& group : groups)
+                for (const TRow& row : group) {
+                    if (row.Heading)
+                        continue;
+                    const TKordoControl& control = Staff.Controls[row.Control];
+                    QWidget* list = MakeWidget(control, page);
+                    auto* label = new QLabel(Text(control.Label), page);
+                    label->setBuddy(list);
+                    auto* box = new QVBoxLayout;
+                    box->addWidget(label);
+                    box->addWidget(list, 1);
+                    box->addWidget(PreferenceButtons(list->objectName(), page));
+                    grid->addLayout(box, cell / 2, cell % 2);
+                    Shown.push_back({row.Control, list, label, 0, false});
+                    ++cell;
+                }
+            continue;
+        }
+
+        // Columns side by side, read like a newspaper: as few as hold every row, equally long, and
+        // never one ending in a heading.
+        size_t total = 0;
+        for (const auto& group : groups)
+            total += group.size();
+        size_t columnCount = (total + RowsPerColumn - 1) / RowsPerColumn;
+        size_t perColumn = columnCount ? (total + columnCount - 1) / columnCount : 0;
+        std::vector<std::vector<TRow>> columns(1);
+        for (const auto& group : groups)
+            for (const TRow& row : group) {
+                size_t used = columns.back().size();
+                if (used >= perColumn || (row.Heading && used + 1 >= perColumn && used > 0))
+                    columns.emplace_back();
+                columns.back().push_back(row);
+            }
+        int rows = 0;
+        for (size_t c = 0; c < columns.size(); ++c) {
+            int labelColumn = static_cast<int>(c) * 3, widgetColumn = labelColumn + 1;
+            for (size_t r = 0; r < columns[c].size(); ++r) {
+                const TRow& row = columns[c][r];
+                int at = static_cast<int>(r);
+                if (row.Heading) {
+                    Headings.push_back({Heading(*row.Heading, page), *row.Heading});
+                    grid->addWidget(Headings.back().Label, at, labelColumn, 1, 2);
+                    continue;
+                }
+                const TKordoControl& control = Staff.Controls[row.Control];
+                QWidget* widget = MakeWidget(control, page);
+                QLabel* label = nullptr;
+                if (!control.Label.empty()) {
+                    label = new QLabel(Text(control.Label), page);
+                    label->setBuddy(widget);
+                    grid->addWidget(label, at, labelColumn);
+                }
+                grid->addWidget(widget, at, widgetColumn);
+                Shown.push_back({row.Control, widget, label, 0, false});
+            }
+            rows = std::max(rows, static_cast<int>(columns[c].size()));
+            if (c + 1 < columns.size())
+                grid->setColumnMinimumWidth(labelColumn + 2, 12);
+            if (stretches)
+                grid->setColumnStretch(widgetColumn, 1);
+        }
+        grid->setRowStretch(rows, 1);
+        if (!stretches)
+            grid->setColumnStretch(static_cast<int>(columns.size()) * 3, 1);
+    }
+    for (size_t i = 0; i < Shown.size(); ++i)
+        Connect(i);
+}
+
+void TframeStaff::Connect(size_t shown) {
+    QWidget* widget = Shown[shown].Widget;
+    TKordoControl* control = &Staff.Controls[Shown[shown].Index];
+    switch (control->Kind) {
+    case TKordoControlKind::Edit:
+        connect(static_cast<QLineEdit*>(widget), &QLineEdit::textEdited, this,
+                [control](const QString& text) { control->Text = text.toStdU16String(); });
+        break;
+    case TKordoControlKind::Spin:
+        connect(static_cast<QSpinBox*>(widget), &QSpinBox::valueChanged, this, [this, control](int value) {
+            if (!Syncing)
+                control->Number = value;
+        });
+        break;
+    case TKordoControlKind::Date:
+        connect(static_cast<QDateEdit*>(widget), &QDateEdit::dateChanged, this, [this, control](QDate date) {
+            if (!Syncing)
+                control->Date = FromQDate(date);
+        });
+        break;
+    case TKordoControlKind::IntegerList:
+    case TKordoControlKind::PointerList:
+        connect(static_cast<QComboBox*>(widget), &QComboBox::currentIndexChanged, this,
+                [this, shown](int index) { ListChanged(shown, index); });
+        break;
+    case TKordoControlKind::ListBox:
+        connect(static_cast<QListWidget*>(widget), &QListWidget::currentRowChanged, this,
+                [this, control](int row) {
+                    if (!Syncing)
+                        control->Selected = row;
+                });
+        break;
+    }
+}
+
+void TframeStaff::ListChanged(size_t shown, int index) {
+    if (Syncing)
+        return;
+    TKordoControl& control = Staff.Controls[Shown[shown].Index];
+    if (index >= 0)
+        control.SelectIndex(index);
+    else
+        control.Selected = -1;
+    if (Staff.RunChangeHandler(control.Name))
+        ToWidgets();
+}
+
+void TframeStaff::ShowControl(TShownControl& shown) {
+    const TKordoControl& control = Staff.Controls[shown.Index];
+    QWidget* widget = shown.Widget;
+    QSignalBlocker quiet(widget);
+    switch (control.Kind) {
+    case TKordoControlKind::Edit: {
+        auto* edit = static_cast<QLineEdit*>(widget);
+        QString text = Text(control.Text);
+        if (edit->text() != text)
+            edit->setText(text);
+        break;
+    }
+    case TKordoControlKind::Spin:
+        // Shows the value pulled into the range; the form keeps the stored one until the user edits.
+        static_cast<QSpinBox*>(widget)->setValue(control.Number);
+        break;
+    case TKordoControlKind::Date:
+        static_cast<QDateEdit*>(widget)->setDate(ToQDate(control.Date));
+        break;
+    case TKordoControlKind::IntegerList:
+    case TKordoControlKind::PointerList: {
+        auto* box = static_cast<QComboBox*>(widget);
+        if (!shown.Filled || shown.ShownItems != control.ItemsVersion) {
+            box->clear();
+            if (control.Kind == TKordoControlKind::IntegerList) {
+                auto* codes = static_cast<TIntegerComboBox*>(box);
+                for (const TKordoListItem& item : control.Items)
+                    codes->AddItem(Text(item.Text), item.Code);
+            } else {
+                std::vector<std::pair<QString, const void*>> items;
+                items.reserve(control.Items.size());
+                for (const TKordoListItem& item : control.Items)
+                    items.emplace_back(Text(item.Text), item.Record);
+                static_cast<TPointerComboBox*>(box)->AddItems(items);
+            }
+            shown.ShownItems = control.ItemsVersion;
+            shown.Filled = true;
+        }
+        box->setCurrentIndex(control.Selected);
+        break;
+    }
+    case TKordoControlKind::ListBox: {
+        auto* list = static_cast<TPointerListBox*>(widget);
+        if (!shown.Filled || shown.ShownItems != control.ItemsVersion) {
+            list->clear();
+            for (const TKordoListItem& item : control.Items)
+                list->AddItem(Text(item.Text), item.Record);
+            shown.ShownItems = control.ItemsVersion;
+            shown.Filled = true;
+        }
+        list->setCurrentRow(control.Selected);
+        break;
+    }
+    }
+    widget->setEnabled(control.Enabled);
+    if (shown.Label)
+        shown.Label->setEnabled(control.Enabled);
+}
+
+void TframeStaff::ToWidgets() {
+    Syncing = true;
+    for (TShownControl& shown : Shown)
+        ShowControl(shown);
+    for (const THeading& heading : Headings)
+        heading.Label->setEnabled(Staff.HeadingEnabled(heading.Text));
+    for (size_t i = 0; i < Staff.Pages.size(); ++i)
+        pcStaff->setTabVisible(static_cast<int>(i), Staff.Pages[i].Visible);
+    Syncing = false;
+}
+
+void TframeStaff::EnableDetails() {
+    pcStaff->setEnabled(Staff.DetailsEnabled);
+    btnConfirmChanges->setEnabled(Staff.DetailsEnabled);
+    btnCancelChanges->setEnabled(Staff.DetailsEnabled);
 }
 
 void TframeStaff::Initialise(TKordoPregameDatabase* database) {
     Database = database;
-    Current = nullptr;
+    // Before a load the form lets go of the records it lists: they are about to be freed.
+    if (Staff.Database != database)
+        Staff.Bind(database);
     pnlList->Bind(database ? std::make_unique<TKordoStaffSearch>(*database) : nullptr);
     lvStaffFocusChanged(-1);
 }
 
 void TframeStaff::lvStaffFocusChanged(int row) {
-    // With no row focused, the current record stays as it was.
-    if (void* record = KordoFocusRecord(pnlList, row, pcStaff, btnConfirmChanges, btnCancelChanges))
-        Current = static_cast<TKordoStaff*>(record);
+    void* record = KordoFocusRecord(pnlList, row, pcStaff, btnConfirmChanges, btnCancelChanges);
+    if (TKordoSearch* search = pnlList->Search())
+        search->SetFocusedRow(row);
+    Staff.Focus(static_cast<TKordoStaff*>(record));
+    ToWidgets();
+    EnableDetails();
+}
+
+void TframeStaff::CommitTyping() {
+    for (QWidget* focused = QApplication::focusWidget(); focused; focused = focused->parentWidget())
+        if (auto* spin = qobject_cast<QAbstractSpinBox*>(focused)) {
+            if (isAncestorOf(spin))
+                spin->interpretText();
+            return;
+        }
+}
+
+void TframeStaff::btnConfirmChangesClick() {
+    if (!Staff.DetailsEnabled)
+        return;
+    CommitTyping();
+    std::string refusal;
+    if (!Staff.Confirm(&refusal)) {
+        TKordoDialogs::Message(this, QString::fromStdString(refusal));
+        ToWidgets();
+        return;
+    }
+    TKordoSearch* search = pnlList->Search();
+    int row = pnlList->List->FocusedRow();
+    if (search && row >= 0 && row < search->RowCount()) {
+        // The row keeps its place but may show a new name.
+        search->RowChanged(row);
+        TKordoListModel* model = pnlList->List->ListModel();
+        emit model->dataChanged(model->index(row), model->index(row));
+    }
+    ToWidgets();
+    if (Database && Database->Modified)
+        emit Modified();
+}
+
+void TframeStaff::btnCancelChangesClick() {
+    Staff.Cancel();
+    ToWidgets();
 }
 
 void TframeStaff::AddStaff() {
@@ -82,6 +437,30 @@ void TframeStaff::AddStaff() {
     TKordoStaff* staff = Database->Staffs.NewStaff();
     Database->Modified = true;
     pnlList->List->ListModel()->Change([staff](TKordoSearch& search) { search.AddRecord(staff); });
+    emit Modified();
+}
+
+void TframeStaff::DeleteStaff() {
+    TKordoSearch* search = pnlList->Search();
+    int row = pnlList->List->FocusedRow();
+    if (!Database || !search || row < 0 || row >= search->RowCount())
+        return;
+    auto* staff = static_cast<TKordoStaff*>(search->RowRecord(row));
+    QString name = Text(StaffDisplayName(*staff));
+    if (name.isEmpty())
+        name = Text(search->RowText(row));
+    if (!TKordoDialogs::AskYesNo(this, "Delete " + name + "?"))
+        return;
+    // Every row showing him goes before he does; with the focused one gone, nobody is focused.
+    pnlList->List->ListModel()->Change([staff, row](TKordoSearch& rows) {
+        rows.SetFocusedRow(row);
+        for (int32_t at = rows.RowOf(staff); at >= 0; at = rows.RowOf(staff))
+            rows.RemoveRow(at);
+    });
+    if (Staff.Current == staff)
+        Staff.Current = nullptr;
+    KordoDeleteStaff(*Database, staff);
+    lvStaffFocusChanged(-1);
     emit Modified();
 }
 

@@ -2,7 +2,6 @@
 
 #include "KordoComboBox.h"
 #include "KordoDialogs.h"
-#include "KordoFunctions.h"
 #include "KordoPlatform.h"
 #include "KordoSearchPanel.h"
 #include "StatusForm.h"
@@ -48,7 +47,10 @@ TfrmMain::TfrmMain(const QString& installPath, QWidget* parent)
     mnuExit->setObjectName("mnuExit");
     mnuStaff = menuBar()->addMenu("&Add")->addAction("&Staff", this, [this] { frameStaff->AddStaff(); });
     mnuStaff->setObjectName("mnuStaff");
-    mnuDeleteStaff = menuBar()->addMenu("&Delete")->addAction("&Staff");
+    mnuDeleteStaff = menuBar()->addMenu("&Delete")->addAction("&Staff", this, [this] {
+        frameStaff->DeleteStaff();
+        UpdateTitle();
+    });
     mnuDeleteStaff->setObjectName("mnuDeleteStaff");
     mnuAbout = menuBar()->addMenu("&Help")->addAction("&About", this, &TfrmMain::mnuAboutClick);
     mnuAbout->setObjectName("mnuAbout");
@@ -146,18 +148,6 @@ void TfrmMain::mnuLoadDataClick() {
 
 void TfrmMain::FillSelectionLists(TfrmStatus& status) {
     status.SetStatusText("Creating Selection Lists");
-    frameStaff->cmbStaffType->clear();
-    for (int type = 1; type <= 4; ++type)
-        frameStaff->cmbStaffType->AddItem(FromUtf16(StaffTypeText(static_cast<uint8_t>(type))), type);
-    frameStaff->cmbNationJob->clear();
-    for (int code : {0, 2, 4, 8, 10, 12, 14, 16, 20, 24})
-        frameStaff->cmbNationJob->AddItem(FromUtf16(JobText(static_cast<uint8_t>(code))), code);
-    frameStaff->cmbPreferredFormation->clear();
-    const char* formations[] = {"<Not Specified>", "5-3-2 Sweeper", "5-3-2",     "4-4-2", "4-3-3",
-                                "4-2-4",           "3-5-2",         "4-1-2-1-2", "4-5-1", "3-4-3",
-                                "3-4-1-2",         "3-4-2-1",       "Unknown"};
-    for (int code = 0; code <= 12; ++code)
-        frameStaff->cmbPreferredFormation->AddItem(formations[code], code);
     frameClub->cmbProfessionalStatus->clear();
     frameClub->cmbProfessionalStatus->AddItem("Professional", 1);
     frameClub->cmbProfessionalStatus->AddItem("Semi Professional", 2);
@@ -170,26 +160,24 @@ void TfrmMain::FillSelectionLists(TfrmStatus& status) {
         nations.emplace_back(FromUtf16(nation->NationName), nation);
         status.SetProgress(KordoPercentage(Database.Nations.Count(), i));
     }
-    for (auto [box, first] :
-         {std::pair{frameStaff->cmbNation, "<unspecified>"}, std::pair{frameClub->cmbNation, "<unspecified>"},
-          std::pair{frameStaff->cmbSecondNation, "<unspecified>"},
-          std::pair{frameStaff->cmbNationContracted, "<No National Team>"}}) {
-        box->clear();
-        box->AddItem(first, nullptr);
-        box->AddItems(nations);
-    }
+    frameClub->cmbNation->clear();
+    frameClub->cmbNation->AddItem("<unspecified>", nullptr);
+    frameClub->cmbNation->AddItems(nations);
 
-    status.SetStatusText("Creating Club List");
-    std::vector<std::pair<QString, const void*>> clubs;
-    for (int32_t i = 0; i < Database.Clubs.Count(); ++i) {
-        TKordoClub* club = Database.Clubs.Item(i);
-        if (!club->Squads.empty())
-            clubs.emplace_back(FromUtf16(club->ClubName), club);
-        status.SetProgress(KordoPercentage(Database.Clubs.Count(), i));
-    }
-    frameStaff->cmbClubContracted->clear();
-    frameStaff->cmbClubContracted->AddItem("<No Club>", nullptr);
-    frameStaff->cmbClubContracted->AddItems(clubs);
+    // The staff editor's form fills its code, nation and club lists itself: the nations up to 100
+    // percent, then the clubs from the start again.
+    bool clubs = false;
+    int32_t last = -1;
+    frameStaff->Form().Bind(&Database, [&](int32_t percent) {
+        if (!clubs && last == 100) {
+            clubs = true;
+            status.SetStatusText("Creating Club List");
+        }
+        last = percent;
+        status.SetProgress(percent);
+    });
+    if (!clubs)
+        status.SetStatusText("Creating Club List");
 }
 
 bool TfrmMain::mnuSaveDataClick() {

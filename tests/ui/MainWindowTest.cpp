@@ -45,6 +45,11 @@ QStringList Items(const QComboBox* box) {
     return items;
 }
 
+// A list of the staff editor's pages.
+QComboBox* StaffList(const TfrmMain& window, const char* name) {
+    return window.frameStaff->findChild<QComboBox*>(name);
+}
+
 } // namespace
 
 class MainWindowTest : public QObject {
@@ -82,20 +87,20 @@ private slots:
         QVERIFY(history.contains("Creating Selection Lists"));
         QCOMPARE(history.last(), QString("Creating Club List"));
 
-        QCOMPARE(Items(window.frameStaff->cmbStaffType),
+        QCOMPARE(Items(StaffList(window, "cmbStaffType")),
                  (QStringList{"Non Player", "Player", "Player / Non Player", "Referee"}));
-        QCOMPARE(window.frameStaff->cmbNation->count(), window.Database.Nations.Count() + 1);
-        QCOMPARE(window.frameStaff->cmbNation->itemText(0), QString("<unspecified>"));
-        QCOMPARE(window.frameStaff->cmbNationContracted->itemText(0), QString("<No National Team>"));
-        QCOMPARE(window.frameStaff->cmbNationJob->itemText(0), QString("<Unspecified>"));
-        QCOMPARE(window.frameStaff->cmbNationJob->itemText(1), QString("Assistant Manager"));
+        QCOMPARE(StaffList(window, "cmbNation")->count(), window.Database.Nations.Count() + 1);
+        QCOMPARE(StaffList(window, "cmbNation")->itemText(0), QString("<unspecified>"));
+        QCOMPARE(StaffList(window, "cmbNationContracted")->itemText(0), QString("<No National Team>"));
+        QCOMPARE(StaffList(window, "cmbNationJob")->itemText(0), QString("<Unspecified>"));
+        QCOMPARE(StaffList(window, "cmbNationJob")->itemText(1), QString("Assistant Manager"));
         QCOMPARE(window.frameClub->cmbProfessionalStatus->count(), 3);
         // Clubs without squads are not offered.
         int withSquads = 0;
         for (const TKordoClub& club : window.Database.Clubs.Records)
             withSquads += !club.Squads.empty();
-        QCOMPARE(window.frameStaff->cmbClubContracted->count(), withSquads + 1);
-        QCOMPARE(window.frameStaff->cmbClubContracted->itemText(0), QString("<No Club>"));
+        QCOMPARE(StaffList(window, "cmbClubContracted")->count(), withSquads + 1);
+        QCOMPARE(StaffList(window, "cmbClubContracted")->itemText(0), QString("<No Club>"));
     }
 
     void aFailedLoadShowsTheMessageAndTheReason() {
