@@ -8,6 +8,7 @@
 #include "KordoPlatform.h"
 #include "KordoPregameDatabase.h"
 #include "KordoSearch.h"
+#include "StaffForm.h"
 
 #include <benchmark/benchmark.h>
 
@@ -266,6 +267,50 @@ void BM_SortStaff(benchmark::State& state) {
         database.Staffs.SortStaff();
 }
 
+// The staff editor's form over the whole database: filling every page from a focused person, of
+// every staff type in turn.
+void BM_StaffFocus(benchmark::State& state) {
+    TKordoPregameDatabase& database = Loaded(static_cast<int32_t>(state.range(0)));
+    StaffForm form;
+    form.Bind(&database);
+    const auto& people = database.Staffs.List();
+    size_t i = 0;
+    for (auto _ : state) {
+        form.Focus(people[i]);
+        i = (i + 7919) % people.size();
+    }
+}
+
+// Confirm: without an edit, and with a new second name in the largest nation group (the name is
+// added to the group and the old one released; the next round swaps them back).
+void BM_StaffConfirm(benchmark::State& state) {
+    TKordoPregameDatabase& database = Loaded(static_cast<int32_t>(state.range(0)));
+    TKordoNation* largest = &database.Nations.Records[0];
+    for (TKordoNation& nation : database.Nations.Records)
+        if (nation.SecondNameCount() > largest->SecondNameCount())
+            largest = &nation;
+    const auto& people = database.Staffs.List();
+    TKordoStaff* staff = *std::find_if(people.begin(), people.end(), [&](const TKordoStaff* s) {
+        return s->Nation == largest && s->SecondName && !s->CommonName;
+    });
+    StaffForm form;
+    form.Bind(&database);
+    bool rename = state.range(1) != 0;
+    std::u16string names[] = {staff->SecondName->Name, u"Zzyzx-Benchmark"};
+    size_t round = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        form.Focus(staff);
+        if (rename)
+            form.Control("edSecondName").Text = names[++round % 2];
+        state.ResumeTiming();
+        form.Confirm();
+        if (rename && staff->SecondName->Name != names[round % 2])
+            state.SkipWithError("the name did not change");
+    }
+    state.counters["group"] = largest->SecondNameCount();
+}
+
 // The people list as the staff editor first fills it: a new search object, as on binding a database,
 // and every person sorted by display name. warm_ms: a second ShowAll on the same object.
 void BM_ShowAllPeople(benchmark::State& state) {
@@ -404,6 +449,11 @@ int main(int argc, char** argv) {
         benchmark::RegisterBenchmark("FindStaff", BM_FindStaff)->Arg(people);
         benchmark::RegisterBenchmark("FindClub", BM_FindClub)->Arg(people);
         benchmark::RegisterBenchmark("FindOrAddNewName", BM_FindOrAddNewName)->Arg(people);
+        benchmark::RegisterBenchmark("StaffFocus", BM_StaffFocus)->Arg(people)->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark("StaffConfirm", BM_StaffConfirm)
+            ->Args({people, 0})
+            ->Args({people, 1})
+            ->Unit(benchmark::kMicrosecond);
         benchmark::RegisterBenchmark("SortStaff", BM_SortStaff)->Arg(people)->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark("ShowAllPeople", BM_ShowAllPeople)
             ->Arg(people)
