@@ -85,10 +85,6 @@ struct TEditor {
     }
 };
 
-QDate Day(int year, int month, int day) {
-    return QDate(year, month, day);
-}
-
 } // namespace
 
 class StaffEditorTest : public QObject {
@@ -167,8 +163,8 @@ private slots:
         editor.Choose("cmbClubContracted", "<No Club>");
         QCOMPARE(editor.Find<QComboBox>("cmbJob")->count(), 0);
         QVERIFY(!editor.Find<QComboBox>("cmbJob")->isEnabled());
-        QCOMPARE(editor.Find<QDateEdit>("dtpDateJoined")->date(), Day(1900, 1, 1));
-        QCOMPARE(editor.Find<QDateEdit>("dtpContractExpires")->date(), Day(1900, 1, 1));
+        QCOMPARE(editor.Find<QDateEdit>("dtpDateJoined")->date(), QDate(1900, 1, 1));
+        QCOMPARE(editor.Find<QDateEdit>("dtpContractExpires")->date(), QDate(1900, 1, 1));
         QCOMPARE(editor.Find<QSpinBox>("seEstimatedWage")->value(), 0);
         QCOMPARE(editor.Find<QSpinBox>("seSquadNumber")->value(), -1);
 
@@ -244,13 +240,13 @@ private slots:
         int32_t id = staff->ID();
         editor.Type("edFirstName", QString::fromUtf8("Żelisław"));
         editor.Type("edCommonName", "Zed");
-        editor.Find<QDateEdit>("dtpDateOfBirth")->setDate(Day(1981, 3, 9));
-        editor.Find<QSpinBox>("seApps")->setValue(77);
-        editor.Find<QSpinBox>("seAdaptability")->setValue(19);    // Mental
-        editor.Find<QSpinBox>("seCurrentAbility")->setValue(151); // Ability
-        editor.Find<QSpinBox>("seCrossing")->setValue(17);        // Technical
-        editor.Find<QSpinBox>("seStrength")->setValue(3);         // Mental & Physical
-        editor.Find<QSpinBox>("seNonPlayerMarking")->setValue(2); // Coaching
+        editor.Find<QDateEdit>("dtpDateOfBirth")->setDate(QDate(1981, 3, 9));
+        // One value on each page.
+        const std::pair<const char*, int> numbers[] = {
+            {"seApps", 77},     {"seAdaptability", 19}, {"seCurrentAbility", 151},
+            {"seCrossing", 17}, {"seStrength", 3},      {"seNonPlayerMarking", 2}};
+        for (auto [name, value] : numbers)
+            editor.Find<QSpinBox>(name)->setValue(value);
         editor.Choose("cmbPreferredFormation", "3-4-3");
         editor.Choose("cmbNationContracted", editor.Find<QComboBox>("cmbNationContracted")->itemText(3));
         // Typed into a box that still has the focus.
@@ -271,14 +267,10 @@ private slots:
         editor.Frame->pnlList->btnSearchClick();
         QVERIFY(editor.Focus([id](const TKordoStaff& s) { return s.ID() == id; }));
         QCOMPARE(editor.Find<QLineEdit>("edFirstName")->text(), QString::fromUtf8("Żelisław"));
-        QCOMPARE(editor.Find<QDateEdit>("dtpDateOfBirth")->date(), Day(1981, 3, 9));
-        QCOMPARE(editor.Find<QSpinBox>("seApps")->value(), 77);
+        QCOMPARE(editor.Find<QDateEdit>("dtpDateOfBirth")->date(), QDate(1981, 3, 9));
+        for (auto [name, value] : numbers)
+            QCOMPARE(editor.Find<QSpinBox>(name)->value(), value);
         QCOMPARE(editor.Find<QSpinBox>("seGoals")->value(), 42);
-        QCOMPARE(editor.Find<QSpinBox>("seAdaptability")->value(), 19);
-        QCOMPARE(editor.Find<QSpinBox>("seCurrentAbility")->value(), 151);
-        QCOMPARE(editor.Find<QSpinBox>("seCrossing")->value(), 17);
-        QCOMPARE(editor.Find<QSpinBox>("seStrength")->value(), 3);
-        QCOMPARE(editor.Find<QSpinBox>("seNonPlayerMarking")->value(), 2);
         QCOMPARE(editor.Find<QComboBox>("cmbPreferredFormation")->currentText(), QString("3-4-3"));
         QCOMPARE(editor.Find<QComboBox>("cmbNationContracted")->currentText(), nation);
         QCOMPARE(editor.Find<QComboBox>("cmbNationJob")->currentText(), job);
