@@ -151,6 +151,73 @@ QWidget* TframeStaff::MakeWidget(const TKordoControl& control, QWidget* page) {
     return widget;
 }
 
+QLabel* TframeStaff::ShowOnPage(size_t index, QWidget* page, QWidget*& widget) {
+    const TKordoControl& control = Staff.Controls[index];
+    widget = MakeWidget(control, page);
+    QLabel* label = nullptr;
+    if (!control.Label.empty()) {
+        label = new QLabel(Text(control.Label), page);
+        label->setBuddy(widget);
+    }
+    Shown.push_back({index, widget, label, 0, false});
+    return label;
+}
+
+void TframeStaff::LayOutLists(const std::vector<size_t>& controls, QWidget* page, QGridLayout* grid) {
+    // Two by two, each with its label above and its buttons below.
+    for (size_t cell = 0; cell < controls.size(); ++cell) {
+        QWidget* list;
+        QLabel* label = ShowOnPage(controls[cell], page, list);
+        auto* box = new QVBoxLayout;
+        box->addWidget(label);
+        box->addWidget(list, 1);
+        box->addWidget(PreferenceButtons(list->objectName(), page));
+        grid->addLayout(box, static_cast<int>(cell / 2), static_cast<int>(cell % 2));
+    }
+}
+
+void TframeStaff::LayOutColumns(const std::vector<size_t>& controls, QWidget* page, QGridLayout* grid) {
+    // The rows: a heading before each run of controls under it, and the controls.
+    std::vector<std::pair<const std::u16string*, size_t>> rows;
+    bool stretches = false;
+    for (size_t index : controls) {
+        const TKordoControl& control = Staff.Controls[index];
+        if (!control.Heading.empty() &&
+            (rows.empty() || Staff.Controls[rows.back().second].Heading != control.Heading))
+            rows.emplace_back(&control.Heading, index);
+        rows.emplace_back(nullptr, index);
+        stretches |= control.Kind != TKordoControlKind::Spin && control.Kind != TKordoControlKind::Date;
+    }
+    // Columns side by side, read like a newspaper: as few as hold every row, equally long, and never
+    // one ending in a heading.
+    size_t columnCount = (rows.size() + RowsPerColumn - 1) / RowsPerColumn;
+    size_t perColumn = columnCount ? (rows.size() + columnCount - 1) / columnCount : 0;
+    int column = 0, row = 0, longest = 0;
+    for (const auto& [heading, index] : rows) {
+        if (row > 0 && (static_cast<size_t>(row) >= perColumn ||
+                        (heading && static_cast<size_t>(row) + 1 >= perColumn))) {
+            grid->setColumnMinimumWidth(column * 3 + 2, 12);
+            ++column;
+            row = 0;
+        }
+        if (heading) {
+            Headings.push_back({Heading(*heading, page), *heading});
+            grid->addWidget(Headings.back().Label, row, column * 3, 1, 2);
+        } else {
+            QWidget* widget;
+            if (QLabel* label = ShowOnPage(index, page, widget))
+                grid->addWidget(label, row, column * 3);
+            grid->addWidget(widget, row, column * 3 + 1);
+            if (stretches)
+                grid->setColumnStretch(column * 3 + 1, 1);
+        }
+        longest = std::max(longest, ++row);
+    }
+    grid->setRowStretch(longest, 1);
+    if (!stretches)
+        grid->setColumnStretch(column * 3 + 3, 1);
+}
+
 void TframeStaff::BuildPages() {
     for (const TKordoFormPage& formPage : Staff.Pages) {
         auto* page = new QWidget;
@@ -158,96 +225,17 @@ void TframeStaff::BuildPages() {
         pcStaff->addTab(page, Text(formPage.Caption));
         auto* grid = new QGridLayout(page);
         grid->setVerticalSpacing(3);
-
-        // The page's controls as rows: a heading row before each group of controls under a heading.
-        struct TRow {
-            const std::u16string* Heading; // or a control
-            size_t Control;
-        };
-        std::vector<std::vector<TRow>> groups;
-        bool onlyLists = true, stretches = false;
-        for (size_t i = 0; i < Staff.Controls.size(); ++i) {
-            const TKordoControl& control = Staff.Controls[i];
-            if (control.Page != formPage.Name)
-                continue;
-            if (groups.empty() || Staff.Controls[groups.back().back().Control].Heading != control.Heading) {
-                groups.emplace_back();
-                if (!control.Heading.empty())
-                    groups.back().push_back({&control.Heading, i});
+        std::vector<size_t> controls;
+        bool onlyLists = true;
+        for (size_t i = 0; i < Staff.Controls.size(); ++i)
+            if (Staff.Controls[i].Page == formPage.Name) {
+                controls.push_back(i);
+                onlyLists &= Staff.Controls[i].Kind == TKordoControlKind::ListBox;
             }
-            groups.back().push_back({nullptr, i});
-            onlyLists &= control.Kind == TKordoControlKind::ListBox;
-            stretches |= control.Kind != TKordoControlKind::Spin && control.Kind != TKordoControlKind::Date;
-        }
-
-        if (onlyLists) {
-            // The preference lists: two by two, each with its label above and its buttons below.
-            int cell = 0;
-            for (const auto& group : groups)
-                for (const TRow& row : group) {
-                    if (row.Heading)
-                        continue;
-                    const TKordoControl& control = Staff.Controls[row.Control];
-                    QWidget* list = MakeWidget(control, page);
-                    auto* label = new QLabel(Text(control.Label), page);
-                    label->setBuddy(list);
-                    auto* box = new QVBoxLayout;
-                    box->addWidget(label);
-                    box->addWidget(list, 1);
-                    box->addWidget(PreferenceButtons(list->objectName(), page));
-                    grid->addLayout(box, cell / 2, cell % 2);
-                    Shown.push_back({row.Control, list, label, 0, false});
-                    ++cell;
-                }
-            continue;
-        }
-
-        // Columns side by side, read like a newspaper: as few as hold every row, equally long, and
-        // never one ending in a heading.
-        size_t total = 0;
-        for (const auto& group : groups)
-            total += group.size();
-        size_t columnCount = (total + RowsPerColumn - 1) / RowsPerColumn;
-        size_t perColumn = columnCount ? (total + columnCount - 1) / columnCount : 0;
-        std::vector<std::vector<TRow>> columns(1);
-        for (const auto& group : groups)
-            for (const TRow& row : group) {
-                size_t used = columns.back().size();
-                if (used >= perColumn || (row.Heading && used + 1 >= perColumn && used > 0))
-                    columns.emplace_back();
-                columns.back().push_back(row);
-            }
-        int rows = 0;
-        for (size_t c = 0; c < columns.size(); ++c) {
-            int labelColumn = static_cast<int>(c) * 3, widgetColumn = labelColumn + 1;
-            for (size_t r = 0; r < columns[c].size(); ++r) {
-                const TRow& row = columns[c][r];
-                int at = static_cast<int>(r);
-                if (row.Heading) {
-                    Headings.push_back({Heading(*row.Heading, page), *row.Heading});
-                    grid->addWidget(Headings.back().Label, at, labelColumn, 1, 2);
-                    continue;
-                }
-                const TKordoControl& control = Staff.Controls[row.Control];
-                QWidget* widget = MakeWidget(control, page);
-                QLabel* label = nullptr;
-                if (!control.Label.empty()) {
-                    label = new QLabel(Text(control.Label), page);
-                    label->setBuddy(widget);
-                    grid->addWidget(label, at, labelColumn);
-                }
-                grid->addWidget(widget, at, widgetColumn);
-                Shown.push_back({row.Control, widget, label, 0, false});
-            }
-            rows = std::max(rows, static_cast<int>(columns[c].size()));
-            if (c + 1 < columns.size())
-                grid->setColumnMinimumWidth(labelColumn + 2, 12);
-            if (stretches)
-                grid->setColumnStretch(widgetColumn, 1);
-        }
-        grid->setRowStretch(rows, 1);
-        if (!stretches)
-            grid->setColumnStretch(static_cast<int>(columns.size()) * 3, 1);
+        if (onlyLists)
+            LayOutLists(controls, page, grid);
+        else
+            LayOutColumns(controls, page, grid);
     }
     for (size_t i = 0; i < Shown.size(); ++i)
         Connect(i);

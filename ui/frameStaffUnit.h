@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <vector>
 
+class QGridLayout;
 class QLabel;
 class QPushButton;
 class QTabWidget;
@@ -63,6 +64,10 @@ private:
     };
 
     void BuildPages();
+    void LayOutColumns(const std::vector<size_t>& controls, QWidget* page, QGridLayout* grid);
+    void LayOutLists(const std::vector<size_t>& controls, QWidget* page, QGridLayout* grid);
+    // Makes the control's widget and its label (nullptr for none) on the page.
+    QLabel* ShowOnPage(size_t index, QWidget* page, QWidget*& widget);
     QWidget* MakeWidget(const TKordoControl& control, QWidget* page);
     void Connect(size_t shown);
     void ListChanged(size_t shown, int index);
