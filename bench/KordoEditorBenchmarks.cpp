@@ -1,5 +1,5 @@
 // The editor at scale: "Load Data" to a ready window, listing every person, a search (also the first
-// after a load) and type-ahead, on the offscreen platform.
+// after a load), type-ahead, focusing a person and confirming him, on the offscreen platform.
 //
 //   QT_QPA_PLATFORM=offscreen kordo-editor-bench [--people N] [google benchmark flags]
 #include "KordoGenerator.h"
@@ -14,6 +14,8 @@
 #include <QLineEdit>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -90,6 +92,54 @@ void BM_FirstSearchAfterLoad(benchmark::State& state) {
     state.counters["rows"] = panel.Search()->RowCount();
 }
 
+// A person's row gets the focus: every page of the staff editor filled from him and shown.
+// worst_ms: the slowest single focus.
+void BM_FocusPerson(benchmark::State& state) {
+    TfrmMain& window = LoadedWindow();
+    if (!window.mnuSaveData->isEnabled())
+        window.mnuLoadDataClick();
+    TKordoSearchPanel& panel = *window.frameStaff->pnlList;
+    panel.edSearch->clear();
+    panel.btnSearchClick();
+    int rows = panel.Search()->RowCount();
+    int row = 0;
+    double worst = 0;
+    for (auto _ : state) {
+        auto start = std::chrono::steady_clock::now();
+        panel.List->FocusRow(row);
+        QApplication::processEvents();
+        worst = std::max(
+            worst,
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        row = (row + 7919) % rows;
+    }
+    state.counters["worst_ms"] = worst;
+}
+
+// "Confirm Changes" on a focused person, without an edit and after changing a rating.
+void BM_ConfirmPerson(benchmark::State& state) {
+    TfrmMain& window = LoadedWindow();
+    if (!window.mnuSaveData->isEnabled())
+        window.mnuLoadDataClick();
+    TframeStaff& frame = *window.frameStaff;
+    TKordoSearchPanel& panel = *frame.pnlList;
+    panel.edSearch->clear();
+    panel.btnSearchClick();
+    panel.List->FocusRow(1000);
+    QApplication::processEvents();
+    bool edit = state.range(0) != 0;
+    int round = 0;
+    for (auto _ : state) {
+        if (edit) {
+            state.PauseTiming();
+            frame.Form().Control("seAdaptability").Number = 1 + round++ % 19;
+            state.ResumeTiming();
+        }
+        frame.btnConfirmChangesClick();
+        QApplication::processEvents();
+    }
+}
+
 void BM_TypeAhead(benchmark::State& state) {
     TfrmMain& window = LoadedWindow();
     if (!window.mnuSaveData->isEnabled())
@@ -130,6 +180,11 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("FirstSearchAfterLoad", BM_FirstSearchAfterLoad)
         ->Unit(benchmark::kMillisecond)
         ->Iterations(3);
+    benchmark::RegisterBenchmark("FocusPerson", BM_FocusPerson)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("ConfirmPerson", BM_ConfirmPerson)
+        ->Arg(0)
+        ->Arg(1)
+        ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("TypeAhead", BM_TypeAhead)->Unit(benchmark::kMicrosecond);
     int count = static_cast<int>(rest.size());
     benchmark::Initialize(&count, rest.data());
