@@ -1,5 +1,6 @@
 // The staff editor driven through its widgets on the offscreen platform: what the pages show, what
 // the lists reset, adding, deleting, cancelling and a confirmed edit surviving a save and a load.
+#include "KordoCheck.h"
 #include "KordoComboBox.h"
 #include "KordoDialogs.h"
 #include "KordoGenerator.h"
@@ -238,16 +239,20 @@ private slots:
             editor.Focus([](const TKordoStaff& s) { return s.StaffType() == 3 && s.ClubSquad; });
         QVERIFY(staff);
         int32_t id = staff->ID();
+        std::vector<std::string> findings = KordoCheckDatabase(editor.Window->Database);
         editor.Type("edFirstName", QString::fromUtf8("Żelisław"));
         editor.Type("edCommonName", "Zed");
         editor.Find<QDateEdit>("dtpDateOfBirth")->setDate(QDate(1981, 3, 9));
         // One value on each page.
         const std::pair<const char*, int> numbers[] = {
-            {"seApps", 77},     {"seAdaptability", 19}, {"seCurrentAbility", 151},
-            {"seCrossing", 17}, {"seStrength", 3},      {"seNonPlayerMarking", 2}};
+            {"seApps", 77},    {"seAdaptability", 19},    {"seCurrentAbility", 151}, {"seCrossing", 17},
+            {"seStrength", 3}, {"seNonPlayerMarking", 2}, {"seBusiness", 13}};
         for (auto [name, value] : numbers)
             editor.Find<QSpinBox>(name)->setValue(value);
         editor.Choose("cmbPreferredFormation", "3-4-3");
+        auto* clubs = editor.Find<QComboBox>("cmbClubContracted");
+        editor.Choose("cmbClubContracted", clubs->itemText(clubs->currentIndex() == 5 ? 6 : 5));
+        QString club = clubs->currentText(), clubJob = editor.Find<QComboBox>("cmbJob")->currentText();
         editor.Choose("cmbNationContracted", editor.Find<QComboBox>("cmbNationContracted")->itemText(3));
         // Typed into a box that still has the focus.
         auto* goals = editor.Find<QSpinBox>("seGoals");
@@ -274,6 +279,11 @@ private slots:
         QCOMPARE(editor.Find<QComboBox>("cmbPreferredFormation")->currentText(), QString("3-4-3"));
         QCOMPARE(editor.Find<QComboBox>("cmbNationContracted")->currentText(), nation);
         QCOMPARE(editor.Find<QComboBox>("cmbNationJob")->currentText(), job);
+        QCOMPARE(editor.Find<QComboBox>("cmbClubContracted")->currentText(), club);
+        QCOMPARE(editor.Find<QComboBox>("cmbJob")->currentText(), clubJob);
+        // The edit left nothing behind that the checker would find.
+        for (const std::string& finding : KordoCheckDatabase(editor.Window->Database))
+            QVERIFY2(std::find(findings.begin(), findings.end(), finding) != findings.end(), finding.c_str());
     }
 };
 
