@@ -5,6 +5,7 @@
 #pragma once
 
 #include "KordoForm.h"
+#include "KordoPreferences.h"
 #include "KordoPregameDatabase.h"
 
 #include <string>
@@ -64,4 +65,12 @@ public:
     // filled again from the person, so it shows the record as it now stands and nothing counts as
     // changed; the edits stay in the form after a refusal.
     bool Confirm(std::string* refusal = nullptr);
+
+    // The preference lists of the "P&references" page (lboxFavouriteStaff, lboxDislikedStaff,
+    // lboxFavouriteClubs, lboxDislikedClubs), written into the person at once and refreshed, setting
+    // Modified. Add refuses (false, with the reason) what the relation list could not store; Delete
+    // and Edit act on a line of the list as shown (nothing for a line that does not exist).
+    bool AddPreference(std::string_view list, void* target, int32_t amount, std::string* refusal = nullptr);
+    void DeletePreference(std::string_view list, int32_t line);
+    bool EditPreference(std::string_view list, int32_t line, void* target, int32_t amount);
 };
