@@ -61,4 +61,8 @@ public:
     bool AddPreference(std::string_view list, void* target, int32_t amount, std::string* refusal = nullptr);
     void DeletePreference(std::string_view list, int32_t line);
     bool EditPreference(std::string_view list, int32_t line, void* target, int32_t amount);
+
+private:
+    void FillGeneral();
+    void RebuildSquadPages();
 };

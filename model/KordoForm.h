@@ -63,6 +63,7 @@ struct TKordoControl {
     std::u16string Label;   // the label beside it ("First Name:"), empty for none
     int32_t Minimum = 0;    // spin edits
     int32_t Maximum = 0;
+    int32_t Step = 1;      // spin edits: what one click of the arrows adds
     bool ReadOnly = false; // shown, never edited (the picture ID)
     bool Sorted = false;   // lists: items kept in the lists' collation order of their texts
     TKordoFieldRef Field;  // plain numbers: where the value lives

@@ -1205,3 +1205,44 @@ bool StaffForm::Confirm(std::string* refusal) {
     Focus(Current);
     return true;
 }
+
+// Preferences -------------------------------------------------------------------------------------------
+
+bool StaffForm::AddPreference(std::string_view list, void* target, int32_t amount, std::string* refusal) {
+    const TKordoPreferenceList kind = KordoPreferenceListOf(list);
+    Control(list); // a list of this page
+    if (!Current || !Database || !target)
+        return true;
+    // A referee keeps no relation entries: a confirm that makes a person a referee clears them.
+    if (Current->StaffType() == KordoStaffReferee) {
+        if (refusal)
+            *refusal = "A referee has no preferences. Nothing was changed.";
+        return false;
+    }
+    TKordoStaffWrapper wrapper(Current);
+    const uint16_t bounded = KordoPreferenceAmount(amount);
+    auto add = [&] {
+        if (kind.StaffMode)
+            return wrapper.AddStaffPreference(static_cast<TKordoStaff*>(target), kind.Favourite, bounded);
+        return wrapper.AddClubPreference(static_cast<TKordoClub*>(target), kind.Favourite, bounded);
+    };
+    if (!KordoEditRelations(*Database, Current->Relations, add, refusal, StaffDisplayName(*Current)))
+        return false;
+    RefreshPreferences();
+    return true;
+}
+
+void StaffForm::DeletePreference(std::string_view list, int32_t line) {
+    if (!Current || !Database)
+        return;
+    KordoDeletePreference(*Database, Current->Relations, Control(list), line);
+    RefreshPreferences();
+}
+
+bool StaffForm::EditPreference(std::string_view list, int32_t line, void* target, int32_t amount) {
+    if (!Current || !Database ||
+        !KordoEditPreference(*Database, Current->Relations, Control(list), line, target, amount))
+        return false;
+    RefreshPreferences();
+    return true;
+}

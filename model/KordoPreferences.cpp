@@ -1,0 +1,144 @@
+#include "KordoPreferences.h"
+
+#include "KordoClubRelations.h"
+#include "KordoDataWrappers.h"
+#include "KordoFunctions.h"
+
+#include <QString>
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace {
+
+constexpr int32_t MinimumAmount = 5;
+constexpr int32_t MaximumAmount = 100;
+constexpr int32_t AmountStep = 5;
+
+std::u16string NationText(const TKordoNation* nation) {
+    return nation ? nation->NationSecondName : u"No Nation";
+}
+
+} // namespace
+
+void TKordoPreferenceDialog::OpenPreferenceDialog(bool staffMode, bool favourite, bool adding) {
+    StaffMode = staffMode;
+    Favourite = favourite;
+    Caption = adding ? u"Add " : u"Edit ";
+    if (staffMode)
+        Caption += favourite ? u"Favourite Staff" : u"Disliked Staff";
+    else
+        Caption += favourite ? u"Favourite Club" : u"Disliked Club";
+    StaffName.clear();
+    ClubName.clear();
+    NationName.clear();
+    ChosenStaff = nullptr;
+    ChosenClub = nullptr;
+    Amount = MaximumAmount;
+}
+
+void TKordoPreferenceDialog::PresetPreferenceDialog(void* target, int32_t amount) {
+    // The amount box cannot show more than its range.
+    Amount = KordoPreferenceAmount(amount);
+    Choose(target);
+}
+
+void TKordoPreferenceDialog::Choose(void* record) {
+    if (!record)
+        return;
+    if (StaffMode) {
+        ChosenStaff = static_cast<TKordoStaff*>(record);
+        StaffName = StaffDisplayName(*ChosenStaff);
+        const TKordoSquad* squad = ChosenStaff->ClubSquad;
+        ClubName = squad && squad->OwnerClub ? squad->OwnerClub->ShortClubName : u"No Club";
+        NationName = NationText(ChosenStaff->Nation);
+    } else {
+        ChosenClub = static_cast<TKordoClub*>(record);
+        ClubName = ChosenClub->ShortClubName;
+        NationName = NationText(ChosenClub->Nation);
+    }
+}
+
+void TKordoPreferenceDialog::seAmountExit() {
+    Amount = std::clamp(Amount, MinimumAmount, MaximumAmount) / AmountStep * AmountStep;
+}
+
+TKordoPreferenceList KordoPreferenceListOf(std::string_view list) {
+    if (list == "lboxFavouriteStaff")
+        return {true, true};
+    if (list == "lboxDislikedStaff")
+        return {true, false};
+    if (list == "lboxFavouriteClubs")
+        return {false, true};
+    if (list == "lboxDislikedClubs")
+        return {false, false};
+    // A rivalry is chosen like a disliked club.
+    if (list == "lboxRivals")
+        return {false, false};
+    throw std::out_of_range("no preference list " + std::string(list));
+}
+
+uint16_t KordoPreferenceAmount(int32_t amount) {
+    return static_cast<uint16_t>(std::clamp(amount, MinimumAmount, MaximumAmount));
+}
+
+std::optional<void*> KordoLineRecord(const TKordoControl& list, int32_t line) {
+    if (line < 0 || line >= static_cast<int32_t>(list.Items.size()))
+        return std::nullopt;
+    return list.Items[static_cast<size_t>(line)].Record;
+}
+
+bool KordoSameRelations(const std::vector<TKordoRelation>& a, const std::vector<TKordoRelation>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const TKordoRelation& x, const TKordoRelation& y) {
+                          return x.Kind == y.Kind && x.Relation == y.Relation && x.Amount == y.Amount &&
+                                 x.Target == y.Target && x.StoredTarget == y.StoredTarget;
+                      });
+}
+
+uint8_t KordoPreferenceKind(std::string_view list) {
+    return KordoPreferenceListOf(list).StaffMode ? KordoKindPerson : KordoKindClub;
+}
+
+void KordoDeletePreference(TKordoPregameDatabase& database, std::vector<TKordoRelation>& relations,
+                           const TKordoControl& list, int32_t line) {
+    std::optional<void*> target = KordoLineRecord(list, line);
+    if (target && KordoRemoveRelation(relations, KordoPreferenceKind(list.Name), *target))
+        database.Modified = true;
+}
+
+bool KordoEditPreference(TKordoPregameDatabase& database, std::vector<TKordoRelation>& relations,
+                         const TKordoControl& list, int32_t line, void* target, int32_t amount) {
+    std::optional<void*> old = KordoLineRecord(list, line);
+    TKordoRelation* entry =
+        old ? KordoFindRelation(relations, KordoPreferenceKind(list.Name), *old) : nullptr;
+    if (!entry || !target)
+        return false;
+    const uint16_t bounded = KordoPreferenceAmount(amount);
+    if (entry->Target != target || entry->Amount != bounded)
+        database.Modified = true;
+    // No merging: the target may now have two entries of the kind.
+    entry->Target = target;
+    entry->Amount = bounded;
+    return true;
+}
+
+bool KordoEditRelations(TKordoPregameDatabase& database, std::vector<TKordoRelation>& relations,
+                        const std::function<bool()>& edit, std::string* refusal, const std::u16string& owner,
+                        bool club) {
+    const std::vector<TKordoRelation> before = relations;
+    if (!edit()) {
+        if (refusal) {
+            std::string name = QString::fromStdU16String(owner).toStdString();
+            if (name.empty())
+                name = club ? "this club" : "this person";
+            *refusal = "The preference list of " + name + " is full (" + std::to_string(KordoMaxRelations) +
+                       (club ? " entries, each rival counting twice" : " entries") +
+                       "): nothing more can be added. Nothing was changed.";
+        }
+        return false;
+    }
+    if (!KordoSameRelations(before, relations))
+        database.Modified = true;
+    return true;
+}
