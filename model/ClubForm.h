@@ -52,7 +52,9 @@ public:
     bool Confirm(std::string* refusal = nullptr);
 
     // The people the pages show, for opening them in the staff editor: the chairman, or the person
-    // on the line of a list box (lboxBoardMembers, lboxScouts; nullptr for no such line).
+    // on the line of a list box of people (lboxBoardMembers, lboxScouts, lboxFavouriteStaff,
+    // lboxDislikedStaff; nullptr for another list or no such line). A squad page's people are the
+    // records its list boxes' items carry.
     TKordoStaff* Chairman() const;
     TKordoStaff* PersonOnLine(std::string_view list, int32_t line) const;
 
