@@ -214,3 +214,25 @@ TEST(ClubWrapper, SortDoublesRivalsAndCleanFoldsThemBack) {
     club.CleanPreferences();
     EXPECT_TRUE(w.Club.Relations.empty());
 }
+
+// A full list refuses a newcomer and is named; somebody already on it still fits.
+TEST(StaffWrapper, CanJoinNamesTheFullListAndLetsAMemberStay) {
+    TWorld w;
+    std::vector<TKordoStaff> crowd(KordoMaxShortList);
+    for (TKordoStaff& member : crowd) {
+        w.Club.BoardMembers.push_back(&member);
+        w.NationalSquad.Physios.push_back(&member);
+    }
+    TKordoStaffWrapper newcomer(&w.P), member(&crowd[7]);
+    std::string list;
+    EXPECT_FALSE(newcomer.CanJoinClubJob(&w.Squad, 10, &list));
+    EXPECT_EQ(list, "board members");
+    EXPECT_TRUE(member.CanJoinClubJob(&w.Squad, 10));
+    EXPECT_TRUE(newcomer.CanJoinClubJob(&w.Squad, 2)); // coaches have room
+    EXPECT_FALSE(newcomer.CanJoinNationJob(&w.NationalSquad, 12, &list));
+    EXPECT_EQ(list, "physios");
+    EXPECT_TRUE(member.CanJoinNationJob(&w.NationalSquad, 12));
+    // Refused joins change nothing.
+    EXPECT_FALSE(newcomer.JoinClubJob(&w.Squad, 10));
+    EXPECT_EQ(w.Club.BoardMembers.size(), KordoMaxShortList);
+}
