@@ -56,12 +56,17 @@ bool TKordoSearchPanel::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TKordoSearchPanel::Bind(std::unique_ptr<TKordoSearch> search) {
-    List->ListModel()->SetSearch(nullptr);
-    Bound = std::move(search);
     // The first search after a load must be as quick as the next.
-    if (Bound)
-        Bound->Prepare();
-    List->ListModel()->SetSearch(Bound.get());
+    if (search)
+        search->Prepare();
+    Show(search.get());
+    Owned = std::move(search);
+}
+
+void TKordoSearchPanel::Show(TKordoSearch* search) {
+    Bound = search;
+    List->ListModel()->SetSearch(search);
+    Owned.reset();
     sbarSearchResult->clear();
     setEnabled(Bound != nullptr);
 }
@@ -75,14 +80,15 @@ void TKordoSearchPanel::btnSearchClick() {
     Bound->OnProgress = [&status](int32_t percent) { status.SetProgress(percent); };
     std::u16string text = edSearch->text().toStdU16String();
     List->ListModel()->Change([&](TKordoSearch& search) {
-        if (text.empty())
+        if (text.empty() && ListsAllWhenEmpty)
             search.ShowAll();
         else
             search.Search(text);
     });
     Bound->OnStatus = nullptr;
     Bound->OnProgress = nullptr;
-    sbarSearchResult->setText(QString::number(Bound->Count()) + FoundText);
+    if (ShowsCount)
+        sbarSearchResult->setText(QString::number(Bound->Count()) + FoundText);
 }
 
 void KordoLayOutEditor(QWidget* frame, TKordoSearchPanel* panel, QTabWidget* pages, QPushButton*& confirm,
@@ -106,6 +112,8 @@ void KordoLayOutEditor(QWidget* frame, TKordoSearchPanel* panel, QTabWidget* pag
 void* KordoFocusRecord(TKordoSearchPanel* panel, int row, QWidget* pages, QPushButton* confirm,
                        QPushButton* cancel) {
     TKordoSearch* search = panel->Search();
+    if (search)
+        search->SetFocusedRow(row);
     bool focused = search && row >= 0 && row < search->RowCount();
     pages->setEnabled(focused);
     confirm->setEnabled(focused);

@@ -20,7 +20,9 @@ public:
     ~TKordoSearchPanel() override;
     // Takes the search over (nullptr: none); the list starts empty.
     void Bind(std::unique_ptr<TKordoSearch> search);
-    TKordoSearch* Search() const { return Bound.get(); }
+    // Shows the rows of a search the caller keeps (nullptr: none).
+    void Show(TKordoSearch* search);
+    TKordoSearch* Search() const { return Bound; }
 
     // Search for the box's text, or list everything when it is empty, with a progress window.
     void btnSearchClick();
@@ -30,19 +32,25 @@ public:
     TKordoListView* List;
     QLabel* sbarSearchResult;
 
+    // The editors list every record for an empty box and show the count found; the preference
+    // dialog does neither.
+    bool ListsAllWhenEmpty = true;
+    bool ShowsCount = true;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QString FoundText;
-    std::unique_ptr<TKordoSearch> Bound;
+    TKordoSearch* Bound = nullptr;
+    std::unique_ptr<TKordoSearch> Owned; // the search taken over, if Bound is one
 };
 
 // Lays out an editor frame: the search panel on the left; on the right the pages with the buttons
 // "Confirm Changes" and "Cancel Changes" below them, which are created here.
 void KordoLayOutEditor(QWidget* frame, TKordoSearchPanel* panel, QTabWidget* pages, QPushButton*& confirm,
                        QPushButton*& cancel);
-// The record of a newly focused row, or nullptr for none; enables the pages and buttons exactly while
-// a row is focused.
+// The record of a newly focused row, or nullptr for none; the search remembers the row, and the pages
+// and buttons are enabled exactly while a row is focused.
 void* KordoFocusRecord(TKordoSearchPanel* panel, int row, QWidget* pages, QPushButton* confirm,
                        QPushButton* cancel);

@@ -3,23 +3,23 @@
 // the widgets, writes the user's edits into the form and calls the form's rules from its handlers.
 #pragma once
 
+#include "KordoFormView.h"
 #include "StaffForm.h"
 
 #include <QWidget>
-#include <vector>
 
-class QGridLayout;
-class QLabel;
 class QPushButton;
 class QTabWidget;
 class TKordoPregameDatabase;
 class TKordoSearchPanel;
+class TfrmEditPreference;
 struct TKordoStaff;
 
 class TframeStaff : public QWidget {
     Q_OBJECT
 public:
     explicit TframeStaff(QWidget* parent = nullptr);
+    ~TframeStaff() override;
     // Binds a database (nullptr: none); the list starts empty and nobody is focused. The form's lists
     // are filled by the main window (Form().Bind) before; a form bound to another database is bound
     // here.
@@ -31,6 +31,8 @@ public:
     // Lists only this person and focuses him.
     void ShowStaff(TKordoStaff* staff);
     TKordoStaff* CurrentStaff() const { return Staff.Current; }
+    // The dialog the preference buttons open.
+    void SetPreferenceDialog(TfrmEditPreference* dialog) { PreferenceDialog = dialog; }
 
     StaffForm& Form() { return Staff; }
     // Copies the whole form into the widgets, without raising their change signals.
@@ -50,36 +52,11 @@ signals:
     void Modified();
 
 private:
-    // A control of the form with the widget that shows it.
-    struct TShownControl {
-        size_t Index; // in Staff.Controls
-        QWidget* Widget;
-        QLabel* Label;
-        uint32_t ShownItems; // the ItemsVersion the widget's items were filled from
-        bool Filled;
-    };
-    struct THeading {
-        QLabel* Label;
-        std::u16string Text;
-    };
-
-    void BuildPages();
-    void LayOutColumns(const std::vector<size_t>& controls, QWidget* page, QGridLayout* grid);
-    void LayOutLists(const std::vector<size_t>& controls, QWidget* page, QGridLayout* grid);
-    // Makes the control's widget and its label (nullptr for none) on the page.
-    QLabel* ShowOnPage(size_t index, QWidget* page, QWidget*& widget);
-    QWidget* MakeWidget(const TKordoControl& control, QWidget* page);
-    void Connect(size_t shown);
-    void ListChanged(size_t shown, int index);
-    void ShowControl(TShownControl& shown);
     void EnableDetails();
-    // The control stands for the stored value until edited; a spin box typed in keeps its text
-    // uncommitted until it loses the focus, so commit it first.
-    void CommitTyping();
+    void PreferenceClicked(TKordoPreferenceAction action, const QString& list);
 
     StaffForm Staff;
     TKordoPregameDatabase* Database = nullptr;
-    std::vector<TShownControl> Shown;
-    std::vector<THeading> Headings;
-    bool Syncing = false;
+    TKordoFormView* View;
+    TfrmEditPreference* PreferenceDialog = nullptr;
 };

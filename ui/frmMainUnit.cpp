@@ -1,6 +1,5 @@
 #include "frmMainUnit.h"
 
-#include "KordoComboBox.h"
 #include "KordoDialogs.h"
 #include "KordoPlatform.h"
 #include "KordoSearchPanel.h"
@@ -8,6 +7,7 @@
 #include "frameClubUnit.h"
 #include "frameStaffUnit.h"
 #include "frmAboutUnit.h"
+#include "frmEditPreferenceUnit.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -18,10 +18,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QString FromUtf16(const std::u16string& text) {
-    return QString::fromStdU16String(text);
-}
 
 std::filesystem::path ToPath(const QString& folder) {
     return std::filesystem::path(folder.toStdU16String());
@@ -69,8 +65,13 @@ TfrmMain::TfrmMain(const QString& installPath, QWidget* parent)
     pcStaffAllData->addTab(tsClubs, "&Clubs");
     setCentralWidget(pcStaffAllData);
     connect(frameStaff, &TframeStaff::Modified, this, &TfrmMain::UpdateTitle);
+    connect(frameClub, &TframeClub::Modified, this, &TfrmMain::UpdateTitle);
+    connect(frameClub, &TframeClub::ShowStaffRequest, this, &TfrmMain::ShowStaffRequest);
 
     frmAbout = new TfrmAbout(this);
+    frmEditPreference = new TfrmEditPreference(this);
+    frameStaff->SetPreferenceDialog(frmEditPreference);
+    frameClub->SetPreferenceDialog(frmEditPreference);
     // The client area is 691 x 479 at least; it grows just enough when the platform's widgets need
     // more room to show every control whole.
     QSize needed = sizeHint().expandedTo(QSize(691, 479 + menuBar()->sizeHint().height()));
@@ -130,6 +131,7 @@ void TfrmMain::mnuLoadDataClick() {
     mnuDeleteStaff->setEnabled(false);
     frameStaff->Initialise(nullptr);
     frameClub->Initialise(nullptr);
+    frmEditPreference->SetDatabase(nullptr);
     if (Database.Load(ToPath(DataFolder()))) {
         FillSelectionLists(status);
         frameStaff->Initialise(&Database);
@@ -148,21 +150,9 @@ void TfrmMain::mnuLoadDataClick() {
 
 void TfrmMain::FillSelectionLists(TfrmStatus& status) {
     status.SetStatusText("Creating Selection Lists");
-    frameClub->cmbProfessionalStatus->clear();
-    frameClub->cmbProfessionalStatus->AddItem("Professional", 1);
-    frameClub->cmbProfessionalStatus->AddItem("Semi Professional", 2);
-    frameClub->cmbProfessionalStatus->AddItem("Amateur", 3);
-
     status.SetStatusText("Creating Nation List");
-    std::vector<std::pair<QString, const void*>> nations;
-    for (int32_t i = 0; i < Database.Nations.Count(); ++i) {
-        TKordoNation* nation = Database.Nations.Item(i);
-        nations.emplace_back(FromUtf16(nation->NationName), nation);
-        status.SetProgress(KordoPercentage(Database.Nations.Count(), i));
-    }
-    frameClub->cmbNation->clear();
-    frameClub->cmbNation->AddItem("<unspecified>", nullptr);
-    frameClub->cmbNation->AddItems(nations);
+    // The club editor's form fills its status and nation lists.
+    frameClub->Form().Bind(&Database, [&status](int32_t percent) { status.SetProgress(percent); });
 
     // The staff editor's form fills its code, nation and club lists itself: the nations up to 100
     // percent, then the clubs from the start again.

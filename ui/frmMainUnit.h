@@ -12,6 +12,7 @@ class QTabWidget;
 class TframeClub;
 class TframeStaff;
 class TfrmAbout;
+class TfrmEditPreference;
 class TfrmStatus;
 
 class TfrmMain : public QMainWindow {
@@ -44,6 +45,7 @@ public:
     QAction* mnuDeleteStaff;
     QAction* mnuAbout;
     TfrmAbout* frmAbout;
+    TfrmEditPreference* frmEditPreference; // the one preference dialog of both editors
 
 protected:
     void closeEvent(QCloseEvent* event) override;

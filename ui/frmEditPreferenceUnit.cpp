@@ -1,0 +1,255 @@
+#include "frmEditPreferenceUnit.h"
+
+#include "ClubForm.h"
+#include "KordoDataWrappers.h"
+#include "KordoDialogs.h"
+#include "KordoListView.h"
+#include "KordoSearch.h"
+#include "KordoSearchPanel.h"
+#include "StaffForm.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
+
+std::function<void(TfrmEditPreference&)> TfrmEditPreference::Testing;
+
+namespace {
+
+QLabel* NameLabel(const char* name, QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setMinimumWidth(160);
+    return label;
+}
+
+} // namespace
+
+TfrmEditPreference::TfrmEditPreference(QWidget* parent)
+    : QDialog(parent,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint) {
+    setObjectName("frmEditPreference");
+    setModal(true);
+    pnlSearch = new TKordoSearchPanel("lvSearchList", QString(), this);
+    pnlSearch->ListsAllWhenEmpty = false;
+    pnlSearch->ShowsCount = false;
+    pnlSearch->setMinimumSize(260, 300);
+    // Enter runs the search through the default button while the box has the focus.
+    disconnect(pnlSearch->edSearch, &QLineEdit::returnPressed, pnlSearch, nullptr);
+    pnlSearch->edSearch->installEventFilter(this);
+
+    lblStaff = new QLabel("Staff:", this);
+    lblStaffName = NameLabel("lblStaffName", this);
+    lblClubName = NameLabel("lblClubName", this);
+    lblNationName = NameLabel("lblNationName", this);
+    seAmount = new QSpinBox(this);
+    seAmount->setObjectName("seAmount");
+    seAmount->setRange(5, 100);
+    seAmount->setSingleStep(5);
+    btnOK = new QPushButton("OK", this);
+    btnOK->setObjectName("btnOK");
+    btnOK->setDefault(true);
+    btnCancel = new QPushButton("Cancel", this);
+    btnCancel->setObjectName("btnCancel");
+
+    auto* details = new QGridLayout;
+    details->addWidget(lblStaff, 0, 0);
+    details->addWidget(lblStaffName, 0, 1);
+    details->addWidget(new QLabel("Club:", this), 1, 0);
+    details->addWidget(lblClubName, 1, 1);
+    details->addWidget(new QLabel("Nation:", this), 2, 0);
+    details->addWidget(lblNationName, 2, 1);
+    auto* amount = new QLabel("Amount:", this);
+    amount->setBuddy(seAmount);
+    details->addWidget(amount, 3, 0);
+    details->addWidget(seAmount, 3, 1, Qt::AlignLeft);
+    details->setRowStretch(4, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(btnOK);
+    buttons->addWidget(btnCancel);
+    details->addLayout(buttons, 5, 0, 1, 2);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(pnlSearch, 1);
+    layout->addLayout(details);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(pnlSearch->List, &TKordoListView::FocusChanged, this,
+            &TfrmEditPreference::lvSearchListFocusChanged);
+    connect(seAmount, &QSpinBox::valueChanged, this, [this](int value) { Preference.Amount = value; });
+    connect(seAmount, &QSpinBox::editingFinished, this, &TfrmEditPreference::seAmountExit);
+    connect(btnOK, &QPushButton::clicked, this, &TfrmEditPreference::btnOKClick);
+    // Esc closes the dialog through reject as well.
+    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    OpenPreferenceDialog(true, true, true);
+}
+
+TfrmEditPreference::~TfrmEditPreference() {
+    // The list lets go of the rows before the searches go.
+    pnlSearch->Show(nullptr);
+}
+
+bool TfrmEditPreference::eventFilter(QObject* watched, QEvent* event) {
+    // "Search" is the default button while the search box has the focus, OK otherwise.
+    if (watched == pnlSearch->edSearch && event->type() == QEvent::FocusOut)
+        btnOK->setDefault(true);
+    return QDialog::eventFilter(watched, event);
+}
+
+void TfrmEditPreference::SetDatabase(TKordoPregameDatabase* database) {
+    if (database == Database)
+        return;
+    pnlSearch->Show(nullptr);
+    StaffSearch.reset();
+    ClubSearch.reset();
+    Database = database;
+    Preference.OpenPreferenceDialog(Preference.StaffMode, Preference.Favourite, true);
+    ToWidgets();
+}
+
+void TfrmEditPreference::OpenPreferenceDialog(bool staffMode, bool favourite, bool adding) {
+    Preference.OpenPreferenceDialog(staffMode, favourite, adding);
+    // One search of each kind serves every use with the same database: preparing one takes a while
+    // with a quarter of a million people. An empty text empties the list.
+    TKordoSearch* search = nullptr;
+    if (Database) {
+        std::unique_ptr<TKordoSearch>& kept = staffMode ? StaffSearch : ClubSearch;
+        if (!kept) {
+            if (staffMode)
+                kept = std::make_unique<TKordoStaffSearch>(*Database);
+            else
+                kept = std::make_unique<TKordoClubSearch>(*Database);
+            kept->Prepare();
+        }
+        search = kept.get();
+        search->Search(std::u16string());
+    }
+    // The list hears nothing of the old rows while it changes over.
+    {
+        QSignalBlocker quiet(pnlSearch->List);
+        pnlSearch->Show(search);
+    }
+    pnlSearch->edSearch->clear();
+    ToWidgets();
+}
+
+void TfrmEditPreference::PresetPreferenceDialog(void* target, int32_t amount) {
+    Preference.PresetPreferenceDialog(target, amount);
+    if (target)
+        pnlSearch->List->ListModel()->Change([target](TKordoSearch& search) { search.AddRecord(target); });
+    ToWidgets();
+}
+
+void TfrmEditPreference::ToWidgets() {
+    setWindowTitle(QString::fromStdU16String(Preference.Caption));
+    lblStaff->setVisible(Preference.StaffMode);
+    lblStaffName->setVisible(Preference.StaffMode);
+    lblStaffName->setText(QString::fromStdU16String(Preference.StaffName));
+    lblClubName->setText(QString::fromStdU16String(Preference.ClubName));
+    lblNationName->setText(QString::fromStdU16String(Preference.NationName));
+    QSignalBlocker quiet(seAmount);
+    seAmount->setValue(Preference.Amount);
+}
+
+void TfrmEditPreference::FormShow() {
+    btnOK->setDefault(true);
+    pnlSearch->edSearch->setFocus();
+}
+
+void TfrmEditPreference::btnSearchClick() {
+    pnlSearch->btnSearchClick();
+}
+
+void TfrmEditPreference::lvSearchListFocusChanged(int row) {
+    TKordoSearch* search = pnlSearch->Search();
+    // Leaving every row keeps the choice.
+    if (search && row >= 0 && row < search->RowCount())
+        Preference.Choose(search->RowRecord(row));
+    ToWidgets();
+}
+
+void TfrmEditPreference::seAmountExit() {
+    Preference.Amount = seAmount->value();
+    Preference.seAmountExit();
+    ToWidgets();
+}
+
+void TfrmEditPreference::btnOKClick() {
+    // What is typed in the amount box counts, rounded as leaving the box rounds it.
+    seAmount->interpretText();
+    seAmountExit();
+    accept();
+}
+
+bool TfrmEditPreference::Execute() {
+    FormShow();
+    if (!Testing)
+        return exec() == QDialog::Accepted;
+    setResult(QDialog::Rejected);
+    Testing(*this);
+    return result() == QDialog::Accepted;
+}
+
+namespace {
+
+// The amount of the entry a line of a preference list shows: the entry the edit changes.
+int32_t EntryAmount(StaffForm& form, const std::string& list, void* target) {
+    if (!form.Current)
+        return 100;
+    TKordoStaffWrapper person(form.Current);
+    const TKordoRelation* entry = KordoPreferenceListOf(list).StaffMode
+                                      ? person.FindStaffPreference(static_cast<TKordoStaff*>(target))
+                                      : person.FindClubPreference(static_cast<TKordoClub*>(target));
+    return entry ? entry->Amount : 100;
+}
+
+int32_t EntryAmount(ClubForm& form, const std::string& list, void* target) {
+    if (!form.Current)
+        return 100;
+    TKordoClubWrapper club(form.Current);
+    const TKordoRelation* entry = list == "lboxRivals"
+                                      ? club.FindRival(static_cast<TKordoClub*>(target))
+                                      : club.FindStaffPreference(static_cast<TKordoStaff*>(target));
+    return entry ? entry->Amount : 100;
+}
+
+} // namespace
+
+template <class TForm>
+void KordoEditPreferences(TfrmEditPreference& dialog, TForm& form, TKordoPreferenceAction action,
+                          const std::string& list, QWidget* parent) {
+    const int32_t line = form.Control(list).Selected;
+    if (action == TKordoPreferenceAction::Delete) {
+        form.DeletePreference(list, line);
+        return;
+    }
+    const bool adding = action == TKordoPreferenceAction::Add;
+    if (!adding && line < 0)
+        return;
+    TKordoPreferenceList mode = KordoPreferenceListOf(list);
+    dialog.SetDatabase(form.Database);
+    dialog.OpenPreferenceDialog(mode.StaffMode, mode.Favourite, adding);
+    if (!adding) {
+        void* target = KordoLineRecord(form.Control(list), line).value_or(nullptr);
+        dialog.PresetPreferenceDialog(target, EntryAmount(form, list, target));
+    }
+    if (!dialog.Execute() || !dialog.Chosen())
+        return;
+    if (!adding) {
+        form.EditPreference(list, line, dialog.Chosen(), dialog.Amount());
+        return;
+    }
+    std::string refusal;
+    if (!form.AddPreference(list, dialog.Chosen(), dialog.Amount(), &refusal))
+        TKordoDialogs::Message(parent, QString::fromStdString(refusal));
+}
+
+template void KordoEditPreferences(TfrmEditPreference&, StaffForm&, TKordoPreferenceAction,
+                                   const std::string&, QWidget*);
+template void KordoEditPreferences(TfrmEditPreference&, ClubForm&, TKordoPreferenceAction, const std::string&,
+                                   QWidget*);
