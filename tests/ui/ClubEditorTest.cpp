@@ -366,6 +366,7 @@ private slots:
             if (HasSecondName(*staff))
                 fan = staff;
         const int32_t fanID = fan->ID();
+        const QString rivalName = Text(rival->ClubName); // the records go with the next load
 
         editor.Find<QSpinBox>("seMaximumAttendance")->setValue(150000);
         editor.Find<TIntegerComboBox>("cmbProfessionalStatus")->setCurrentIndex(2);
@@ -389,7 +390,7 @@ private slots:
                  5);
         auto* rivals = editor.Find<QListWidget>("lboxRivals");
         QCOMPARE(rivals->count(), 1);
-        QCOMPARE(rivals->item(0)->text(), Text(rival->ClubName));
+        QCOMPARE(rivals->item(0)->text(), rivalName);
         auto* disliked = editor.Find<TPointerListBox>("lboxDislikedStaff");
         QCOMPARE(disliked->count(), 1);
         disliked->setCurrentRow(0);
