@@ -365,17 +365,35 @@ private slots:
         for (TKordoStaff* staff : editor.Database().Staffs.List())
             if (HasSecondName(*staff))
                 fan = staff;
-        const int32_t fanID = fan->ID();
+        TKordoStaff* friendly = nullptr;
+        for (TKordoStaff* staff : editor.Database().Staffs.List())
+            if (HasSecondName(*staff) && staff != fan && staff->SecondName != fan->SecondName)
+                friendly = staff;
+        const int32_t fanID = fan->ID(), friendID = friendly->ID();
         const QString rivalName = Text(rival->ClubName); // the records go with the next load
 
+        // Every editable control of the General page and of a squad page.
+        auto* nations = editor.Find<QComboBox>("cmbNation");
+        nations->setCurrentIndex(nations->currentIndex() == 3 ? 4 : 3);
+        const QString nation = nations->currentText();
+        editor.Find<QSpinBox>("seMinimumAttendance")->setValue(1200);
+        editor.Find<QSpinBox>("seAverageAttendance")->setValue(23000);
         editor.Find<QSpinBox>("seMaximumAttendance")->setValue(150000);
+        editor.Find<QSpinBox>("seTraining")->setValue(17);
+        editor.Find<QSpinBox>("seBalance")->setValue(-1234567);
+        auto* company = editor.Find<QCheckBox>("cbPublicLimitedCompany");
+        const bool listed = !company->isChecked();
+        company->setChecked(listed);
         editor.Find<TIntegerComboBox>("cmbProfessionalStatus")->setCurrentIndex(2);
         editor.Find<QComboBox>(editor.Frame->SquadFrames.front(), "cmbHomeMatchDay")->setCurrentIndex(5);
+        editor.Find<QSpinBox>(editor.Frame->SquadFrames.front(), "seReputation")->setValue(3500);
         editor.Frame->btnConfirmChanges->click();
         Answer(Text(rival->ClubName), rival, "45", true);
         editor.Find<QPushButton>("btnAddRival")->click();
         Answer(Text(fan->SecondName->Name), fan, "80", true);
         editor.Find<QPushButton>("btnAddDislikedStaff")->click();
+        Answer(Text(friendly->SecondName->Name), friendly, "60", true);
+        editor.Find<QPushButton>("btnAddFavouriteStaff")->click();
         QVERIFY(TKordoDialogs::Shown().isEmpty());
 
         QVERIFY(editor.Window->mnuSaveDataClick());
@@ -383,7 +401,14 @@ private slots:
         editor.Frame->pnlList->edSearch->setText(name);
         editor.Frame->pnlList->btnSearchClick();
         club = editor.Focus([id](const TKordoClub& c) { return c.ClubID() == id; });
+        QCOMPARE(editor.Find<QComboBox>("cmbNation")->currentText(), nation);
+        QCOMPARE(editor.Find<QSpinBox>("seMinimumAttendance")->value(), 1200);
+        QCOMPARE(editor.Find<QSpinBox>("seAverageAttendance")->value(), 23000);
         QCOMPARE(editor.Find<QSpinBox>("seMaximumAttendance")->value(), 150000);
+        QCOMPARE(editor.Find<QSpinBox>("seTraining")->value(), 17);
+        QCOMPARE(editor.Find<QSpinBox>("seBalance")->value(), -1234567);
+        QCOMPARE(editor.Find<QCheckBox>("cbPublicLimitedCompany")->isChecked(), listed);
+        QCOMPARE(editor.Find<QSpinBox>(editor.Frame->SquadFrames.front(), "seReputation")->value(), 3500);
         QCOMPARE(editor.Find<TIntegerComboBox>("cmbProfessionalStatus")->SelectedValue(), 3);
         QCOMPARE(editor.Find<TIntegerComboBox>(editor.Frame->SquadFrames.front(), "cmbHomeMatchDay")
                      ->SelectedValue(),
@@ -395,6 +420,10 @@ private slots:
         QCOMPARE(disliked->count(), 1);
         disliked->setCurrentRow(0);
         QCOMPARE(static_cast<TKordoStaff*>(disliked->SelectedValue())->ID(), fanID);
+        auto* favourites = editor.Find<TPointerListBox>("lboxFavouriteStaff");
+        QCOMPARE(favourites->count(), 1);
+        favourites->setCurrentRow(0);
+        QCOMPARE(static_cast<TKordoStaff*>(favourites->SelectedValue())->ID(), friendID);
         for (const std::string& finding : KordoCheckDatabase(editor.Database()))
             QVERIFY2(std::find(findings.begin(), findings.end(), finding) != findings.end(), finding.c_str());
     }
