@@ -1,5 +1,8 @@
 // kordo-db: the command-line tool over the pregame database.
+#include "KordoApply.h"
 #include "KordoCheck.h"
+#include "KordoCommandLine.h"
+#include "KordoExport.h"
 #include "KordoGenerator.h"
 #include "KordoPregameDatabase.h"
 
@@ -16,10 +19,6 @@
 
 namespace {
 
-constexpr int ExitOk = 0;
-constexpr int ExitFindings = 1;
-constexpr int ExitFailure = 2;
-
 const char* const MainUsage = R"(usage: kordo-db COMMAND [ARGS]
 
 Commands:
@@ -30,6 +29,10 @@ Commands:
   roundtrip IN_DIR OUT_DIR
                      load IN_DIR and save it unchanged into OUT_DIR
   check DATA_DIR     load DATA_DIR and report what would hurt the game or the editor
+  export DATA_DIR --people | --clubs | --nations [--format csv|json] [--out FILE]
+                     write a table as CSV or JSON
+  apply DATA_DIR (SCRIPT | --csv EDITS.csv) OUT_DIR
+                     run editor actions from a script or a sheet and save into OUT_DIR
 
 Run 'kordo-db COMMAND --help' for a command's options.
 )";
@@ -70,79 +73,6 @@ duplicate person IDs and ClubIDs, attribute records used by no one or by two peo
 (NationIndex, ClubIndex, SquadIndex, CityIndex) that differ from the row, and bytes after the last
 table. Exit code 0 when nothing is found, 1 when something is, 2 when the database cannot be loaded.
 )";
-
-// Command-line arguments: positional words and --options (with or without a value).
-struct TArguments {
-    std::vector<std::string> Positional;
-    std::map<std::string, std::string> Options;
-    bool Help = false;
-};
-
-std::optional<TArguments> ParseArguments(int argc, char** argv, int first,
-                                         const std::vector<std::string>& valueOptions,
-                                         const std::vector<std::string>& flagOptions) {
-    TArguments args;
-    for (int i = first; i < argc; ++i) {
-        std::string word = argv[i];
-        if (word == "--help" || word == "-h") {
-            args.Help = true;
-        } else if (std::find(valueOptions.begin(), valueOptions.end(), word) != valueOptions.end()) {
-            if (i + 1 >= argc) {
-                std::cerr << "kordo-db: " << word << " needs a value\n";
-                return std::nullopt;
-            }
-            args.Options[word] = argv[++i];
-        } else if (std::find(flagOptions.begin(), flagOptions.end(), word) != flagOptions.end()) {
-            args.Options[word] = "";
-        } else if (word.size() > 1 && word[0] == '-') {
-            std::cerr << "kordo-db: unknown option " << word << "\n";
-            return std::nullopt;
-        } else {
-            args.Positional.push_back(word);
-        }
-    }
-    return args;
-}
-
-std::optional<int64_t> ParseInteger(const std::string& text) {
-    try {
-        size_t used = 0;
-        long long value = std::stoll(text, &used);
-        if (used == text.size())
-            return value;
-    } catch (const std::exception&) {
-    }
-    return std::nullopt;
-}
-
-int Usage(const char* usage, int code) {
-    (code == ExitOk ? std::cout : std::cerr) << usage;
-    return code;
-}
-
-// A command's arguments with `positional` words; on --help or a misuse the usage is printed and
-// nothing is returned, with the exit code to give.
-std::optional<TArguments> ParseCommand(int argc, char** argv, const char* usage, size_t positional,
-                                       const std::vector<std::string>& valueOptions,
-                                       const std::vector<std::string>& flagOptions, int& exitCode) {
-    auto args = ParseArguments(argc, argv, 2, valueOptions, flagOptions);
-    if (args && args->Help) {
-        exitCode = Usage(usage, ExitOk);
-        return std::nullopt;
-    }
-    if (!args || args->Positional.size() != positional) {
-        exitCode = Usage(usage, ExitFailure);
-        return std::nullopt;
-    }
-    return args;
-}
-
-bool LoadDatabase(TKordoPregameDatabase& database, const std::string& folder) {
-    if (database.Load(folder))
-        return true;
-    std::cerr << "kordo-db: cannot load " << folder << ": " << database.LastError() << "\n";
-    return false;
-}
 
 int Roundtrip(int argc, char** argv) {
     int exitCode = ExitOk;
@@ -287,6 +217,10 @@ int main(int argc, char** argv) {
         return Roundtrip(argc, argv);
     if (command == "check")
         return Check(argc, argv);
+    if (command == "export")
+        return RunExport(argc, argv);
+    if (command == "apply")
+        return RunApply(argc, argv);
     std::cerr << "kordo-db: unknown command '" << command << "'\n";
     return Usage(MainUsage, ExitFailure);
 }
