@@ -4,6 +4,7 @@
 //   kordo-bench [--people-sizes 20000,250000] [google benchmark flags]
 //
 // Databases are generated once per run into a temporary folder.
+#include "KordoExport.h"
 #include "KordoGenerator.h"
 #include "KordoPlatform.h"
 #include "KordoPregameDatabase.h"
@@ -373,6 +374,20 @@ void BM_TypeAhead(benchmark::State& state) {
     state.counters["worst_ms"] = worst * 1000.0;
 }
 
+// The people table to a CSV file, as `kordo-db export --people` writes it.
+void BM_ExportPeopleCsv(benchmark::State& state) {
+    TKordoPregameDatabase& database = Loaded(static_cast<int32_t>(state.range(0)));
+    const fs::path file = fs::temp_directory_path() / "kordo-bench-export.csv";
+    for (auto _ : state) {
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        if (!KordoExportPeople(database, out, TKordoExportFormat::Csv))
+            state.SkipWithError("export failed");
+    }
+    std::error_code ignored;
+    state.counters["MB"] = static_cast<double>(fs::file_size(file, ignored)) / 1e6;
+    fs::remove(file, ignored);
+}
+
 // Peak resident memory of a process that only loads the database, against the files' size. Run in
 // a child process so that generation and the other benchmarks do not count.
 long PeakKilobytes() {
@@ -462,6 +477,9 @@ int main(int argc, char** argv) {
             ->Arg(people)
             ->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark("TypeAhead", BM_TypeAhead)->Arg(people)->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark("ExportPeopleCsv", BM_ExportPeopleCsv)
+            ->Arg(people)
+            ->Unit(benchmark::kMillisecond);
     }
     int count = static_cast<int>(rest.size());
     benchmark::Initialize(&count, rest.data());
