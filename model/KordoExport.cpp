@@ -244,31 +244,43 @@ void JobCell(TTableWriter& writer, uint8_t job) {
         writer.Utf8(Texts[job]);
 }
 
-// The staff-record numbers shown per type, in column order.
+// The staff-record numbers shown per type, in column order, each read through its getter.
 struct TStaffNumber {
     const char* Name;
-    size_t Offset;
-    bool Signed16; // else an unsigned byte
+    int64_t (*Read)(const TKordoStaff&);
 };
+template <auto Getter> int64_t ReadStaff(const TKordoStaff& staff) {
+    return (staff.*Getter)();
+}
+// clang-format off
+#define KORDO_STAFF_NUMBER(Field) TStaffNumber{#Field, &ReadStaff<&TKordoStaff::Field>}
+// clang-format on
+
 constexpr TStaffNumber PlayerNumbers[] = {
-    {"CurrentAbility", 26, true},    {"PotentialAbility", 28, true}, {"HomeReputation", 20, true},
-    {"CurrentReputation", 22, true}, {"WorldReputation", 24, true},
+    KORDO_STAFF_NUMBER(CurrentAbility),  KORDO_STAFF_NUMBER(PotentialAbility),
+    KORDO_STAFF_NUMBER(HomeReputation),  KORDO_STAFF_NUMBER(CurrentReputation),
+    KORDO_STAFF_NUMBER(WorldReputation),
 };
 constexpr TStaffNumber NonPlayerNumbers[] = {
-    {"NonPlayerCurrentAbility", 11, true}, {"NonPlayerPotentialAbility", 13, true},
-    {"NonPlayerHomeReputation", 5, true},  {"NonPlayerCurrentReputation", 7, true},
-    {"NonPlayerWorldReputation", 9, true},
+    KORDO_STAFF_NUMBER(NonPlayerCurrentAbility),  KORDO_STAFF_NUMBER(NonPlayerPotentialAbility),
+    KORDO_STAFF_NUMBER(NonPlayerHomeReputation),  KORDO_STAFF_NUMBER(NonPlayerCurrentReputation),
+    KORDO_STAFF_NUMBER(NonPlayerWorldReputation),
 };
 constexpr TStaffNumber RefereeNumbers[] = {
-    {"RefereeCurrentAbility", 131, true},
-    {"RefereePotentialAbility", 133, true},
-    {"RefereeReputation", 135, true},
+    KORDO_STAFF_NUMBER(RefereeCurrentAbility),
+    KORDO_STAFF_NUMBER(RefereePotentialAbility),
+    KORDO_STAFF_NUMBER(RefereeReputation),
 };
 constexpr TStaffNumber RefereeAttributes[] = {
-    {"AllowingFlow", 137, false},    {"Discipline", 138, false}, {"RefereeImportantMatches", 139, false},
-    {"RefereePressure", 140, false}, {"Refereeing", 141, false}, {"RunningLine", 142, false},
-    {"Timekeeping", 143, false},
+    KORDO_STAFF_NUMBER(AllowingFlow),
+    KORDO_STAFF_NUMBER(Discipline),
+    KORDO_STAFF_NUMBER(RefereeImportantMatches),
+    KORDO_STAFF_NUMBER(RefereePressure),
+    KORDO_STAFF_NUMBER(Refereeing),
+    KORDO_STAFF_NUMBER(RunningLine),
+    KORDO_STAFF_NUMBER(Timekeeping),
 };
+#undef KORDO_STAFF_NUMBER
 
 template <size_t N> void AddNames(std::vector<std::string>& columns, const TStaffNumber (&numbers)[N]) {
     for (const TStaffNumber& number : numbers)
@@ -284,12 +296,10 @@ template <size_t N>
 void StaffNumbers(TTableWriter& writer, const TKordoStaff& staff, const TStaffNumber (&numbers)[N],
                   bool shown) {
     for (const TStaffNumber& number : numbers) {
-        if (!shown)
-            writer.Empty();
-        else if (number.Signed16)
-            writer.Number(staff.Get<int16_t>(number.Offset));
+        if (shown)
+            writer.Number(number.Read(staff));
         else
-            writer.Number(staff.Get<uint8_t>(number.Offset));
+            writer.Empty();
     }
 }
 
