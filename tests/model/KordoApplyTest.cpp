@@ -1,0 +1,249 @@
+#include "KordoApply.h"
+
+#include "KordoGenerator.h"
+#include "KordoStaffRemoval.h"
+#include "TestFolders.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+std::string Contents(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// Each test loads the same generated files twice: one copy runs a script, the other the same actions
+// through the forms by hand; the saved files must be equal byte for byte.
+class ApplyWorld : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        Scratch = new TScratch;
+        std::string error;
+        ASSERT_TRUE(KordoGenerateFiles(Scratch->Folder("generated"), {1000, 11, false}, error)) << error;
+    }
+    static void TearDownTestSuite() {
+        delete Scratch;
+        Scratch = nullptr;
+    }
+    void SetUp() override {
+        ASSERT_TRUE(Scripted.Load(Scratch->Root / "generated")) << Scripted.LastError();
+        ASSERT_TRUE(ByHand.Load(Scratch->Root / "generated")) << ByHand.LastError();
+        Staff.Bind(&ByHand);
+        Club.Bind(&ByHand);
+    }
+    std::string Saved(TKordoPregameDatabase& database) {
+        std::filesystem::path folder = Scratch->Folder("saved" + std::to_string(++Saves));
+        EXPECT_TRUE(database.Save(folder)) << database.LastError();
+        return Contents(KordoServerFile(folder)) + Contents(KordoPeopleFile(folder));
+    }
+    void RunScript(const std::string& script) {
+        TKordoApplier applier(Scripted);
+        ASSERT_TRUE(applier.Run(script)) << applier.Error();
+    }
+    // Byte images are compared as a whole: a difference printed byte by byte helps nobody.
+    void ExpectSameFiles() { EXPECT_TRUE(Saved(Scripted) == Saved(ByHand)); }
+    std::string Failure(const std::string& script) {
+        TKordoApplier applier(Scripted);
+        EXPECT_FALSE(applier.Run(script)) << script;
+        return applier.Error();
+    }
+    // The ID of a listed person of the type (the same in both copies).
+    int32_t IdOf(uint8_t type, int skip = 0) {
+        for (TKordoStaff* staff : ByHand.Staffs.List())
+            if (staff->StaffType() == type && skip-- == 0)
+                return staff->ID();
+        ADD_FAILURE() << "no person of type " << int(type);
+        return -1;
+    }
+    TKordoStaff* Person(int32_t id) { return ByHand.Staffs.FindStaff(id); }
+    int32_t ClubRowWithSquads() {
+        for (int32_t row = 0; row < ByHand.Clubs.Count(); ++row)
+            if (!ByHand.Clubs.Item(row)->Squads.empty() && ByHand.Clubs.Item(row)->Nation)
+                return row;
+        ADD_FAILURE() << "no club with squads";
+        return 0;
+    }
+
+    static TScratch* Scratch;
+    int Saves = 0;
+    TKordoPregameDatabase Scripted, ByHand;
+    StaffForm Staff;
+    ClubForm Club;
+};
+
+TScratch* ApplyWorld::Scratch = nullptr;
+
+} // namespace
+
+TEST_F(ApplyWorld, EditStaffSetsControlsRunsHandlersAndConfirmsAsTheEditorDoes) {
+    const int32_t id = IdOf(KordoStaffPlayer);
+    const std::string script = R"({"ops": [{"op": "edit_staff", "id": )" + std::to_string(id) +
+                               R"(, "set": [["edFirstName", "Zoë"], ["dtpDateOfBirth", "1983-02-28"],
+                                 ["seCrossing", 300], ["seApps", -4], ["cmbStaffType", 3],
+                                 ["cmbNation", {"nation": 2}], ["cmbClubContracted", null]]}]})";
+    RunScript(script);
+
+    Staff.Focus(Person(id));
+    Staff.Control("edFirstName").Text = u"Zoë";
+    Staff.Control("dtpDateOfBirth").Date = std::chrono::sys_days(std::chrono::year(1983) / 2 / 28);
+    Staff.Control("seCrossing").Number = 20; // pulled into 0..20
+    Staff.Control("seApps").Number = 0;
+    Staff.Control("cmbStaffType").SelectCode(3);
+    Staff.RunChangeHandler("cmbStaffType");
+    Staff.Control("cmbNation").SelectRecord(ByHand.Nations.Item(2));
+    Staff.Control("cmbClubContracted").SelectRecord(nullptr);
+    Staff.RunChangeHandler("cmbClubContracted");
+    ASSERT_TRUE(Staff.Confirm());
+    ExpectSameFiles();
+}
+
+TEST_F(ApplyWorld, AddEditLastAddedAndDeleteMatchTheEditor) {
+    const int32_t gone = IdOf(KordoStaffNonPlayer);
+    RunScript(R"({"ops": [{"op": "add_staff"},
+        {"op": "edit_staff", "id": "last_added", "set": [["edCommonName", "Newman"], ["seRefereeing", 7]]},
+        {"op": "delete_staff", "id": )" +
+              std::to_string(gone) + "}]}");
+
+    TKordoStaff* added = ByHand.Staffs.NewStaff();
+    ByHand.Modified = true;
+    Staff.Focus(added);
+    Staff.Control("edCommonName").Text = u"Newman";
+    Staff.Control("seRefereeing").Number = 7;
+    ASSERT_TRUE(Staff.Confirm());
+    Staff.Focus(Person(gone));
+    Staff.Current = nullptr;
+    KordoDeleteStaff(ByHand, Person(gone));
+    ExpectSameFiles();
+}
+
+TEST_F(ApplyWorld, EditClubRoundsSquadReputationAndPullsNumbersIntoRange) {
+    const int32_t row = ClubRowWithSquads();
+    RunScript(R"({"ops": [{"op": "edit_club", "row": )" + std::to_string(row) +
+              R"(, "set": [["seTraining", 99], ["cbPublicLimitedCompany", true], ["seBalance", -5]],
+        "squads": [[["seReputation", 1234]]]}]})");
+
+    Club.Focus(ByHand.Clubs.Item(row));
+    Club.Control("seTraining").Number = 20;
+    Club.Control("cbPublicLimitedCompany").Number = 1;
+    Club.Control("seBalance").Number = -5;
+    Club.Squads[0].Control("seReputation").Number = 1234;
+    Club.Squads[0].seReputationExit();
+    EXPECT_EQ(Club.Squads[0].Control("seReputation").Number, 1000);
+    ASSERT_TRUE(Club.Confirm());
+    ExpectSameFiles();
+}
+
+TEST_F(ApplyWorld, PreferenceOperationsGoThroughTheDialogsRounding) {
+    const int32_t owner = IdOf(KordoStaffPlayer, 3), liked = IdOf(KordoStaffNonPlayer, 2);
+    const int32_t club = ClubRowWithSquads();
+    const std::string ownerText = R"({"staff": )" + std::to_string(owner) + "}";
+    RunScript(R"({"ops": [
+        {"op": "add_preference", "owner": )" +
+              ownerText + R"(, "list": "lboxFavouriteStaff", "target": {"staff": )" + std::to_string(liked) +
+              R"(}, "amount": 33},
+        {"op": "add_preference", "owner": {"club": )" +
+              std::to_string(club) + R"(}, "list": "lboxRivals", "target": {"club": 1}, "amount": 2},
+        {"op": "edit_preference", "owner": {"club": )" +
+              std::to_string(club) +
+              R"(}, "list": "lboxRivals", "line": 0, "target": {"club": 2}, "amount": 999},
+        {"op": "add_preference", "owner": )" +
+              ownerText + R"(, "list": "lboxDislikedClubs", "target": {"club": 3}, "amount": 50},
+        {"op": "delete_preference", "owner": )" +
+              ownerText + R"(, "list": "lboxDislikedClubs", "line": 0}]})");
+
+    Staff.Focus(Person(owner));
+    ASSERT_TRUE(Staff.AddPreference("lboxFavouriteStaff", Person(liked), 30));
+    Club.Focus(ByHand.Clubs.Item(club));
+    ASSERT_TRUE(Club.AddPreference("lboxRivals", ByHand.Clubs.Item(1), 5));
+    ASSERT_TRUE(Club.EditPreference("lboxRivals", 0, ByHand.Clubs.Item(2), 100));
+    Staff.Focus(Person(owner));
+    ASSERT_TRUE(Staff.AddPreference("lboxDislikedClubs", ByHand.Clubs.Item(3), 50));
+    Staff.Focus(Person(owner));
+    Staff.DeletePreference("lboxDislikedClubs", 0);
+    ExpectSameFiles();
+}
+
+TEST_F(ApplyWorld, EveryErrorNamesTheOperationAndItsReason) {
+    const std::string player = std::to_string(IdOf(KordoStaffPlayer));
+    const std::string referee = std::to_string(IdOf(KordoStaffReferee));
+    const std::string nonPlayer = std::to_string(IdOf(KordoStaffNonPlayer));
+    const std::string edit = R"({"op": "edit_staff", "id": )" + player + R"(, "set": [[)";
+    const std::pair<std::string, std::string> cases[] = {
+        {"not json", "script:"},
+        {R"({"ops": [{"op": "fly"}]})", "operation 1: unknown operation"},
+        {R"({"ops": [{"op": "add_staff", "colour": 1}]})", "unknown key \"colour\""},
+        {R"({"ops": [{"op": "add_staff"}, {"op": "delete_staff", "id": 2000000000}]})",
+         "operation 2: no person has ID"},
+        {R"({"ops": [{"op": "edit_club", "row": -1}]})", "no club on row -1"},
+        {"{\"ops\": [" + edit + R"("seNothing", 1]]}]})", "unknown control seNothing"},
+        {"{\"ops\": [" + edit + R"("seCrossing", "12"]]}]})", "takes a whole number"},
+        {"{\"ops\": [" + edit + R"("seCrossing", 1.5]]}]})", "takes a whole number"},
+        {"{\"ops\": [" + edit + R"("dtpDateOfBirth", "1990-02-30"]]}]})", "no date"},
+        {"{\"ops\": [" + edit + R"("edPictureID", "7"]]}]})", "read-only"},
+        {R"({"ops": [{"op": "edit_club", "row": 0, "set": [["edClubName", "X"]]}]})", "read-only"},
+        {R"({"ops": [{"op": "edit_club", "row": 0, "set": [["cbPublicLimitedCompany", 1]]}]})",
+         "true or false"},
+        {"{\"ops\": [" + edit + R"("seRefereeing", 5]]}]})", "hidden page"},
+        {"{\"ops\": [" + edit + R"("cmbClubContracted", null], ["cmbJob", 1]]}]})", "disabled"},
+        {"{\"ops\": [" + edit + R"("cmbStaffType", 77]]}]})", "no item of cmbStaffType carries 77"},
+        {"{\"ops\": [" + edit + R"("cmbNation", {"club": 0}]]}]})",
+         "no item of cmbNation carries club row 0"},
+        {R"({"ops": [{"op": "edit_club", "row": 0, "squads": [[], [], [], [], [], [], [], [], []]}]})",
+         "squad pages"},
+        {R"({"ops": [{"op": "delete_preference", "owner": {"staff": )" + player +
+             R"(}, "list": "lboxFavouriteStaff", "line": 999}]})",
+         "has no line 999"},
+        {R"({"ops": [{"op": "add_preference", "owner": {"staff": )" + referee +
+             R"(}, "list": "lboxFavouriteStaff", "target": {"staff": )" + player + R"(}, "amount": 50}]})",
+         "referee"},
+        {R"({"ops": [{"op": "add_preference", "owner": {"club": 0}, "list": "lboxFavouriteClubs",
+             "target": {"club": 1}, "amount": 50}]})",
+         "unknown preference list"},
+        {R"({"ops": [{"op": "delete_staff", "id": )" + nonPlayer + R"(}, {"op": "edit_staff", "id": )" +
+             nonPlayer + "}]}",
+         "operation 2: person " + nonPlayer + " is no longer in the staff list"},
+        {R"({"ops": [{"op": "edit_staff", "id": "last_added"}]})", "no person was added"},
+    };
+    for (const auto& [script, reason] : cases)
+        EXPECT_NE(Failure(script).find(reason), std::string::npos) << script << "\n-> " << Failure(script);
+}
+
+TEST_F(ApplyWorld, AnAdditionRefusedAtTheListLimitIsAnError) {
+    const std::string owner = R"({"staff": )" + std::to_string(IdOf(KordoStaffPlayer)) + "}";
+    std::string ops;
+    // More people than a relation list can hold.
+    for (size_t i = 0; i < 300; ++i)
+        ops += std::string(ops.empty() ? "" : ",") + R"({"op": "add_preference", "owner": )" + owner +
+               R"(, "list": "lboxFavouriteStaff", "target": {"staff": )" +
+               std::to_string(ByHand.Staffs.List()[i + 1]->ID()) + R"(}, "amount": 50})";
+    EXPECT_NE(Failure(R"({"ops": [)" + ops + "]}").find("refused"), std::string::npos);
+}
+
+TEST(ApplySheet, RowsBecomeEditStaffWithTypedValuesAndEmptyCellsSkipped) {
+    QJsonObject script;
+    std::string error;
+    ASSERT_TRUE(KordoSheetToScript("\xEF\xBB\xBFID,edFirstName,seCrossing,cmbStaffType,dtpDateOfBirth\r\n"
+                                   "12,\"Smith, \"\"Jo\"\"\",15,,1990-01-02\r\n"
+                                   "\n"
+                                   "13,,,2\n",
+                                   script, error))
+        << error;
+    const QJsonDocument expected = QJsonDocument::fromJson(R"({"ops": [
+        {"op": "edit_staff", "id": 12, "set": [["edFirstName", "Smith, \"Jo\""], ["seCrossing", 15],
+                                              ["dtpDateOfBirth", "1990-01-02"]]},
+        {"op": "edit_staff", "id": 13, "set": [["cmbStaffType", 2]]}]})");
+    EXPECT_EQ(QJsonDocument(script).toJson().toStdString(), expected.toJson().toStdString());
+
+    EXPECT_FALSE(KordoSheetToScript("Name,seCrossing\nx,1\n", script, error));
+    EXPECT_FALSE(KordoSheetToScript("ID,seCrossing\n12,high\n", script, error));
+    EXPECT_NE(error.find("row 1, column seCrossing"), std::string::npos) << error;
+    EXPECT_FALSE(KordoSheetToScript("ID,seCrossing\n12,\"3\n", script, error));
+    EXPECT_FALSE(KordoSheetToScript("ID\n12,3\n", script, error));
+}
