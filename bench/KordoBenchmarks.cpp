@@ -4,6 +4,7 @@
 //   kordo-bench [--people-sizes 20000,250000] [google benchmark flags]
 //
 // Databases are generated once per run into a temporary folder.
+#include "KordoApply.h"
 #include "KordoExport.h"
 #include "KordoGenerator.h"
 #include "KordoPlatform.h"
@@ -357,6 +358,37 @@ void BM_SearchPeople(benchmark::State& state) {
     benchmark::DoNotOptimize(percent);
 }
 
+// A batch of 10000 edit_staff operations, spread over the whole staff list: each focuses a person,
+// sets a name and a number, and confirms. Timed from the script's text to the last confirm, with the
+// forms bound as part of it; every iteration works on a freshly loaded database.
+void BM_Apply10000EditStaff(benchmark::State& state) {
+    const int32_t people = static_cast<int32_t>(state.range(0));
+    std::unique_ptr<TKordoPregameDatabase> database;
+    for (auto _ : state) {
+        state.PauseTiming();
+        database = std::make_unique<TKordoPregameDatabase>();
+        if (!database->Load(DataFolder(people))) {
+            state.SkipWithError(database->LastError().c_str());
+            break;
+        }
+        const auto& list = database->Staffs.List();
+        const size_t step = std::max<size_t>(1, list.size() / 10000);
+        std::string script = "{\"ops\": [";
+        for (size_t i = 0; i < 10000; ++i)
+            script +=
+                std::string(i ? "," : "") +
+                "{\"op\": \"edit_staff\", \"id\": " + std::to_string(list[(i * step) % list.size()]->ID()) +
+                ", \"set\": [[\"edFirstName\", \"Batch\"], [\"seApps\", " + std::to_string(i % 50) + "]]}";
+        script += "]}";
+        state.ResumeTiming();
+        TKordoApplier applier(*database);
+        if (!applier.Run(script)) {
+            state.SkipWithError(applier.Error().c_str());
+            break;
+        }
+    }
+}
+
 // Type-ahead in the sorted list of every person, with texts found early, late, far into a name and
 // nowhere. worst_ms: the slowest single answer.
 void BM_TypeAhead(benchmark::State& state) {
@@ -477,6 +509,10 @@ int main(int argc, char** argv) {
             ->Arg(people)
             ->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark("TypeAhead", BM_TypeAhead)->Arg(people)->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark("Apply10000EditStaff", BM_Apply10000EditStaff)
+            ->Arg(people)
+            ->Iterations(1)
+            ->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark("ExportPeopleCsv", BM_ExportPeopleCsv)
             ->Arg(people)
             ->Unit(benchmark::kMillisecond);
