@@ -173,7 +173,8 @@ std::string TKordoApplier::Person(const QJsonValue& id, TKordoStaff*& staff) {
     staff = nullptr;
     if (id.isString() && id.toString() == "last_added") {
         if (!LastAdded)
-            return "no person was added before \"last_added\"";
+            return LastAddedDeleted ? "the person last added was deleted"
+                                    : "no person was added before \"last_added\"";
         staff = LastAdded;
     } else {
         auto number = Whole32(id);
@@ -297,6 +298,7 @@ std::string TKordoApplier::AddStaff(const QJsonObject& op) {
     if (InList)
         InList->insert(staff);
     LastAdded = staff;
+    LastAddedDeleted = false;
     Staff.Focus(staff);
     return {};
 }
@@ -336,8 +338,10 @@ std::string TKordoApplier::DeleteStaff(const QJsonObject& op) {
     Staff.Current = nullptr;
     KordoDeleteStaff(Database, staff);
     InList->erase(staff);
-    if (LastAdded == staff)
+    if (LastAdded == staff) {
         LastAdded = nullptr;
+        LastAddedDeleted = true;
+    }
     Staff.Focus(nullptr);
     return {};
 }

@@ -51,6 +51,7 @@ private:
 
     TKordoPregameDatabase& Database;
     TKordoStaff* LastAdded = nullptr;
+    bool LastAddedDeleted = false;
     // The people in the staff list, gathered at the first look-up: a removed person is still found
     // by his ID but is no longer there.
     std::unique_ptr<std::unordered_set<const TKordoStaff*>> InList;

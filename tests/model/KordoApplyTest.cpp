@@ -210,6 +210,9 @@ TEST_F(ApplyWorld, EveryErrorNamesTheOperationAndItsReason) {
              nonPlayer + "}]}",
          "operation 2: person " + nonPlayer + " is no longer in the staff list"},
         {R"({"ops": [{"op": "edit_staff", "id": "last_added"}]})", "no person was added"},
+        {R"({"ops": [{"op": "add_staff"}, {"op": "delete_staff", "id": "last_added"},
+                     {"op": "edit_staff", "id": "last_added"}]})",
+         "operation 3: the person last added was deleted"},
     };
     for (const auto& [script, reason] : cases)
         EXPECT_NE(Failure(script).find(reason), std::string::npos) << script << "\n-> " << Failure(script);
