@@ -32,3 +32,7 @@ std::optional<TArguments> ParseCommand(int argc, char** argv, const char* usage,
                                        const std::vector<std::string>& valueOptions,
                                        const std::vector<std::string>& flagOptions, int& exitCode);
 bool LoadDatabase(TKordoPregameDatabase& database, const std::string& folder);
+
+// The commands that live in files of their own.
+int RunExport(int argc, char** argv); // ExportCommand.cpp
+int RunApply(int argc, char** argv);  // ApplyCommand.cpp

@@ -1,8 +1,6 @@
 // kordo-db: the command-line tool over the pregame database.
-#include "KordoApply.h"
 #include "KordoCheck.h"
 #include "KordoCommandLine.h"
-#include "KordoExport.h"
 #include "KordoGenerator.h"
 #include "KordoPregameDatabase.h"
 

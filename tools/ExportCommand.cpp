@@ -1,8 +1,5 @@
-#include "KordoExport.h"
-
 #include "KordoCommandLine.h"
-// The model's header shares this file's name; name it by its folder.
-#include "../model/KordoExport.h"
+#include "KordoExport.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,8 +1,5 @@
 #include "KordoApply.h"
-
 #include "KordoCommandLine.h"
-// The model's header shares this file's name; name it by its folder.
-#include "../model/KordoApply.h"
 
 #include <QJsonObject>
 

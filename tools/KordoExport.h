@@ -1,4 +1,0 @@
-// kordo-db export: a table as CSV or JSON.
-#pragma once
-
-int RunExport(int argc, char** argv);
