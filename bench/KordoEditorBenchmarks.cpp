@@ -40,6 +40,19 @@ TfrmMain& LoadedWindow() {
     return *Window;
 }
 
+// The staff page's search panel of the loaded window, its box holding the text; with `run`, the
+// search (or, for an empty box, the list of everybody) is done once.
+TKordoSearchPanel& StaffPanel(const QString& text, bool run) {
+    TfrmMain& window = LoadedWindow();
+    if (!window.mnuSaveData->isEnabled())
+        window.mnuLoadDataClick();
+    TKordoSearchPanel& panel = *window.frameStaff->pnlList;
+    panel.edSearch->setText(text);
+    if (run)
+        panel.btnSearchClick();
+    return panel;
+}
+
 void BM_LoadDataToReadyWindow(benchmark::State& state) {
     TfrmMain& window = LoadedWindow();
     for (auto _ : state) {
@@ -51,11 +64,7 @@ void BM_LoadDataToReadyWindow(benchmark::State& state) {
 }
 
 void BM_ShowAllPeople(benchmark::State& state) {
-    TfrmMain& window = LoadedWindow();
-    if (!window.mnuSaveData->isEnabled())
-        window.mnuLoadDataClick();
-    TKordoSearchPanel& panel = *window.frameStaff->pnlList;
-    panel.edSearch->clear();
+    TKordoSearchPanel& panel = StaffPanel("", false);
     for (auto _ : state) {
         panel.btnSearchClick();
         QApplication::processEvents();
@@ -64,11 +73,7 @@ void BM_ShowAllPeople(benchmark::State& state) {
 }
 
 void BM_SearchPeople(benchmark::State& state) {
-    TfrmMain& window = LoadedWindow();
-    if (!window.mnuSaveData->isEnabled())
-        window.mnuLoadDataClick();
-    TKordoSearchPanel& panel = *window.frameStaff->pnlList;
-    panel.edSearch->setText("an");
+    TKordoSearchPanel& panel = StaffPanel("an", false);
     for (auto _ : state) {
         panel.btnSearchClick();
         QApplication::processEvents();
@@ -95,12 +100,7 @@ void BM_FirstSearchAfterLoad(benchmark::State& state) {
 // A person's row gets the focus: every page of the staff editor filled from him and shown.
 // worst_ms: the slowest single focus.
 void BM_FocusPerson(benchmark::State& state) {
-    TfrmMain& window = LoadedWindow();
-    if (!window.mnuSaveData->isEnabled())
-        window.mnuLoadDataClick();
-    TKordoSearchPanel& panel = *window.frameStaff->pnlList;
-    panel.edSearch->clear();
-    panel.btnSearchClick();
+    TKordoSearchPanel& panel = StaffPanel("", true);
     int rows = panel.Search()->RowCount();
     int row = 0;
     double worst = 0;
@@ -118,13 +118,8 @@ void BM_FocusPerson(benchmark::State& state) {
 
 // "Confirm Changes" on a focused person, without an edit and after changing a rating.
 void BM_ConfirmPerson(benchmark::State& state) {
-    TfrmMain& window = LoadedWindow();
-    if (!window.mnuSaveData->isEnabled())
-        window.mnuLoadDataClick();
-    TframeStaff& frame = *window.frameStaff;
-    TKordoSearchPanel& panel = *frame.pnlList;
-    panel.edSearch->clear();
-    panel.btnSearchClick();
+    TKordoSearchPanel& panel = StaffPanel("", true);
+    TframeStaff& frame = *LoadedWindow().frameStaff;
     panel.List->FocusRow(1000);
     QApplication::processEvents();
     bool edit = state.range(0) != 0;
@@ -141,12 +136,7 @@ void BM_ConfirmPerson(benchmark::State& state) {
 }
 
 void BM_TypeAhead(benchmark::State& state) {
-    TfrmMain& window = LoadedWindow();
-    if (!window.mnuSaveData->isEnabled())
-        window.mnuLoadDataClick();
-    TKordoSearchPanel& panel = *window.frameStaff->pnlList;
-    panel.edSearch->clear();
-    panel.btnSearchClick();
+    TKordoSearchPanel& panel = StaffPanel("", true);
     const char* prefixes[] = {"m", "zz", "b", "sm", "a"};
     size_t i = 0;
     for (auto _ : state) {
