@@ -1,5 +1,7 @@
 // The editors' forms, the lists and the export on databases that load but are damaged: references
 // that resolve to nothing, stale own numbers, codes no list carries, a club without squads.
+#include "../../fuzz/KordoFuzzForms.h"
+
 #include "ClubForm.h"
 #include "KordoApply.h"
 #include "KordoExport.h"
@@ -139,6 +141,25 @@ TEST_P(DamagedDatabase, TheDamagedRecordShowsOnlyWhatResolved) {
         for (const SquadForm& squad : form.Squads)
             ExpectEveryLineNamed(squad);
     }
+}
+
+// The forms fuzz target's own checks hold on every damaged database, so that what it reports is a
+// fault of the code it drives, not of its checks.
+TEST_P(DamagedDatabase, TheFormsFuzzTargetFindsNothing) {
+    auto bytes = [](const std::filesystem::path& file) {
+        std::string text = Contents(file);
+        return TKordoFuzzBytes(text.begin(), text.end());
+    };
+    const std::filesystem::path folder = Scratch.Root / "damaged";
+    const TKordoFuzzBytes input =
+        KordoFuzzJoinFiles(bytes(KordoServerFile(folder)), bytes(KordoPeopleFile(folder)));
+    bool loaded = false;
+    try {
+        loaded = KordoFuzzForms(input.data(), input.size());
+    } catch (const std::exception& e) {
+        ADD_FAILURE() << e.what();
+    }
+    EXPECT_TRUE(loaded);
 }
 
 INSTANTIATE_TEST_SUITE_P(EachDamage, DamagedDatabase, ::testing::Range<size_t>(0, DamagedDatabases().size()),
