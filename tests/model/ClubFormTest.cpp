@@ -186,6 +186,7 @@ TEST_F(ClubFormWorld, ATypedReputationIsPulledIntoRangeAndRoundedDownTo500) {
                                {9999, 9500},
                                {10000, 10000},
                                {10499, 10000},
+                               {12345, 10000},
                                {-7, 0},
                                {4750, 4500}}) {
         reputation.Number = typed;
