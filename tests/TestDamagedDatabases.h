@@ -64,13 +64,14 @@ inline TKordoClub* FirstClub(TKordoPregameDatabase& db, const std::function<bool
     return nullptr;
 }
 
-// A person under contract in the first squad of a club with at least `squads` squads.
-inline TKordoStaff* ContractedAtClubWith(TKordoPregameDatabase& db, size_t squads) {
+// A player under contract in the first (or last) squad of a club with at least `squads` squads.
+inline TKordoStaff* ContractedAtClubWith(TKordoPregameDatabase& db, size_t squads, bool lastSquad = false) {
     return FirstPerson(db, [&](const TKordoStaff& staff) {
         const TKordoClub* club = ClubOf(db, staff);
-        return club && club->StoredSquads.size() >= squads && !club->StoredSquads.empty() &&
-               club->StoredSquads.front() == staff.StoredClubSquad() && staff.HasClubContract() &&
-               staff.ClubJob() == 1;
+        if (!club || club->StoredSquads.size() < squads || club->StoredSquads.empty())
+            return false;
+        const uint32_t squad = lastSquad ? club->StoredSquads.back() : club->StoredSquads.front();
+        return squad == staff.StoredClubSquad() && staff.HasClubContract() && staff.ClubJob() == 1;
     });
 }
 
@@ -112,10 +113,18 @@ inline const std::vector<TDamage>& DamagedDatabases() {
         // A club's squad list, its chairman, board, scouts and relations.
         {"club squad that names nothing",
          [](TKordoPregameDatabase& db) {
-             // The person's own squad stays; the club's other squad no longer resolves.
-             TKordoStaff* staff = ContractedAtClubWith(db, 2);
+             // The person's own squad stays; the club's first squad no longer resolves.
+             TKordoStaff* staff = ContractedAtClubWith(db, 2, true);
              if (staff)
-                 ClubOf(db, *staff)->StoredSquads.back() = Nothing;
+                 ClubOf(db, *staff)->StoredSquads.front() = Nothing;
+             return Person(staff, db);
+         }},
+        {"club none of whose squads resolves",
+         [](TKordoPregameDatabase& db) {
+             TKordoStaff* staff = ContractedAtClubWith(db, 1);
+             if (staff)
+                 for (uint32_t& squad : ClubOf(db, *staff)->StoredSquads)
+                     squad = Nothing;
              return Person(staff, db);
          }},
         {"club chairman who is nobody",

@@ -171,6 +171,29 @@ INSTANTIATE_TEST_SUITE_P(EachDamage, DamagedDatabase, ::testing::Range<size_t>(0
                              return name;
                          });
 
+// A club whose first squad did not resolve is joined at a squad that did.
+TEST(DamagedDatabaseLines, ChoosingAClubJoinsASquadThatResolved) {
+    TScratch scratch;
+    TDamaged damaged =
+        WriteDamagedDatabase(scratch.Folder("data"), DamageNamed("club squad that names nothing"));
+    TKordoPregameDatabase db;
+    ASSERT_TRUE(db.Load(scratch.Root / "data")) << db.LastError();
+    TKordoClub* club = db.Clubs.Item(damaged.ClubRow);
+    ASSERT_EQ(club->Squads.front(), nullptr);
+    const auto& people = db.Staffs.List();
+    TKordoStaff* player = *std::find_if(people.begin(), people.end(), [](const TKordoStaff* s) {
+        return s->StaffType() == KordoStaffPlayer && !s->ClubSquad;
+    });
+    StaffForm form;
+    form.Bind(&db);
+    form.Focus(player);
+    form.Control("cmbClubContracted").SelectRecord(club);
+    form.cmbClubContractedChange();
+    ASSERT_TRUE(form.Confirm());
+    ASSERT_NE(player->ClubSquad, nullptr);
+    EXPECT_EQ(player->ClubSquad->OwnerClub, club);
+}
+
 // Unresolved preference targets keep a line each, named as nameless, and Delete takes them away.
 TEST(DamagedDatabaseLines, AnUnresolvedPreferenceIsListedAsNamelessAndCanBeDeleted) {
     TScratch scratch;
