@@ -50,6 +50,8 @@ int main(int argc, char** argv) {
                                         "Load, save the windows as PNG files into DIR and exit.", "DIR");
     parser.addOptions({pathOption, demoOption, screenshotOption});
     parser.process(app);
+    // A batch run has nobody to click a message away: messages go to standard error instead.
+    TKordoDialogs::SetUnattended(parser.isSet(screenshotOption));
 
     QString installPath;
     if (parser.isSet(pathOption)) {

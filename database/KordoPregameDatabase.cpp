@@ -64,7 +64,7 @@ TKordoPregameDatabase::TKordoPregameDatabase() : OpenDevice(KordoOpenFileDevice)
     unknown("Unknown 4", 4);
     unknown("Unknown 5", 5);
     unknown("Unknown 6", 6);
-    unknown("Unknown7", 7); // the game's own status text has no blank here
+    unknown("Unknown7", 7); // this one table is named without a blank: "Loading Unknown7"
     unknown("Unknown 8", 8);
     unknown("Unknown 9", 9);
     unknown("Unknown 10", 10);

@@ -34,11 +34,11 @@ public:
 // A database input holds both files: the length of server_db.dat as a little-endian 32-bit number,
 // server_db.dat, then people_db.dat. A length beyond the input takes everything that is left.
 inline TKordoFuzzBytes KordoFuzzJoinFiles(const TKordoFuzzBytes& server, const TKordoFuzzBytes& people) {
-    TKordoFuzzBytes input(4);
+    TKordoFuzzBytes input(4 + server.size() + people.size());
     uint32_t length = static_cast<uint32_t>(server.size());
     std::memcpy(input.data(), &length, 4);
-    input.insert(input.end(), server.begin(), server.end());
-    input.insert(input.end(), people.begin(), people.end());
+    auto serverEnd = std::copy(server.begin(), server.end(), input.begin() + 4);
+    std::copy(people.begin(), people.end(), serverEnd);
     return input;
 }
 

@@ -1,7 +1,9 @@
-// Writes the seed corpora of the fuzz targets: small generated databases for fuzz_database, and for
-// fuzz_readers one valid input per reader, cut from a generated database.
+// Writes the seed corpora of the fuzz targets: small generated databases for fuzz_database, for
+// fuzz_readers one valid input per reader, cut from a generated database, and for fuzz_forms a
+// generated database and, for each damage the tests build, the same database damaged so.
 //
-// make_corpus DATABASE_CORPUS_DIR READERS_CORPUS_DIR
+// make_corpus DATABASE_CORPUS_DIR READERS_CORPUS_DIR FORMS_CORPUS_DIR
+#include "../tests/TestDamagedDatabases.h"
 #include "KordoFuzzTargets.h"
 #include "KordoGenerator.h"
 
@@ -49,6 +51,37 @@ void WriteDatabaseSeeds(const fs::path& folder) {
         TKordoFuzzBytes people = Saved([&](TKordoFileStream& s) { database.WritePeopleFile(s); });
         WriteFile(folder / ("people-" + std::to_string(seed.People) + "-seed-" + std::to_string(seed.Seed)),
                   KordoFuzzJoinFiles(server, people));
+    }
+}
+
+TKordoFuzzBytes DatabaseInput(TKordoPregameDatabase& database) {
+    return KordoFuzzJoinFiles(Saved([&](TKordoFileStream& s) { database.WriteServerFile(s); }),
+                              Saved([&](TKordoFileStream& s) { database.WritePeopleFile(s); }));
+}
+
+void WriteFormSeeds(const fs::path& folder) {
+    TKordoPregameDatabase sound;
+    GenerateDatabase(sound, 60, 6, false);
+    const TKordoFuzzBytes input = DatabaseInput(sound);
+    WriteFile(folder / "people-60-seed-6", input);
+
+    // The same files read as they are, unlinked, and damaged the way the tests damage them: one
+    // seed per damage, so that no damage hides another.
+    TKordoFuzzBytes server, people;
+    KordoFuzzSplitFiles(input.data(), input.size(), server, people);
+    const std::vector<TDamage>& damages = DamagedDatabases();
+    for (size_t i = 0; i < damages.size(); ++i) {
+        TKordoPregameDatabase raw;
+        TKordoFileStream serverStream(server, "seed"), peopleStream(people, "seed");
+        raw.ReadServerFile(serverStream);
+        raw.ReadPeopleFile(peopleStream);
+        TDamaged damaged = damages[i].Apply(raw);
+        if (damaged.StaffID < 0 && damaged.ClubRow < 0) {
+            std::cerr << "make_corpus: no seed for " << damages[i].Name
+                      << ": nothing fits in the seed database\n";
+            continue;
+        }
+        WriteFile(folder / ("people-60-seed-6-damage-" + std::to_string(i)), DatabaseInput(raw));
     }
 }
 
@@ -124,15 +157,17 @@ void WriteReaderSeeds(const fs::path& folder) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: make_corpus DATABASE_CORPUS_DIR READERS_CORPUS_DIR\n";
+    if (argc != 4) {
+        std::cerr << "usage: make_corpus DATABASE_CORPUS_DIR READERS_CORPUS_DIR FORMS_CORPUS_DIR\n";
         return 2;
     }
     try {
         fs::create_directories(argv[1]);
         fs::create_directories(argv[2]);
+        fs::create_directories(argv[3]);
         WriteDatabaseSeeds(argv[1]);
         WriteReaderSeeds(argv[2]);
+        WriteFormSeeds(argv[3]);
     } catch (const std::exception& e) {
         std::cerr << "make_corpus: " << e.what() << "\n";
         return 1;

@@ -287,12 +287,8 @@ void ClubForm::RebuildSquadPages() {
     Squads.clear();
     if (!Database)
         return;
-    Squads.reserve(Current->Squads.size());
-    for (TKordoSquad* squad : Current->Squads) {
-        if (!squad)
-            continue; // a squad number that did not resolve on loading
+    for (TKordoSquad* squad : KordoClubSquads(*Current))
         Squads.emplace_back().ShowSquad(*Database, squad);
-    }
 }
 
 void ClubForm::Cancel() {
@@ -309,12 +305,15 @@ void ClubForm::RefreshPreferences() {
                 bool listed = std::any_of(rivals.begin(), rivals.end(), [&](const TKordoListItem& item) {
                     return item.Record == entry.Target;
                 });
+                // A target that resolved to nothing keeps its line, so that it can be deleted.
                 if (!listed)
-                    rivals.push_back({entry.TargetClub() ? entry.TargetClub()->ClubName : std::u16string(),
-                                      -1, entry.Target});
+                    rivals.push_back({entry.TargetClub() ? entry.TargetClub()->ClubName : KordoNoNameText, -1,
+                                      entry.Target});
             } else if (entry.Kind == KordoKindPerson) {
                 auto& list = entry.Relation == KordoRelationFavouritePerson ? favourite : disliked;
-                list.push_back({PersonText(entry.TargetStaff()), -1, entry.Target});
+                list.push_back(
+                    {entry.TargetStaff() ? StaffDisplayName(*entry.TargetStaff()) : KordoNoNameText, -1,
+                     entry.Target});
             }
         }
     }

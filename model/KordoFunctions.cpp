@@ -93,3 +93,11 @@ std::u16string StaffDisplayName(const TKordoStaff& staff) {
     }
     return result;
 }
+
+std::vector<TKordoSquad*> KordoClubSquads(const TKordoClub& club) {
+    std::vector<TKordoSquad*> squads;
+    for (TKordoSquad* squad : club.Squads)
+        if (squad)
+            squads.push_back(squad);
+    return squads;
+}

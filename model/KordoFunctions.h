@@ -6,6 +6,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <vector>
 
 // The calendar date of a game date: 1 January of its year plus its day, with no bound on the day.
 // A year the calendar cannot hold (0, or above 9999) gives no date.
@@ -25,3 +26,10 @@ std::u16string StaffTypeText(uint8_t staffType);
 
 // The common name, or "second, first", or whichever of the two is set; empty without names.
 std::u16string StaffDisplayName(const TKordoStaff& staff);
+
+// What a line shows for a record without a name, or for a reference that resolved to nothing.
+inline constexpr const char16_t* KordoNoNameText = u"<No Name>";
+
+// The club's squads that resolved on loading, in the club's order: a stored squad number that names
+// no squad is kept for the file but is no squad of the club.
+std::vector<TKordoSquad*> KordoClubSquads(const TKordoClub& club);

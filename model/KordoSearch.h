@@ -11,6 +11,7 @@
 // its creation: make a new one whenever a database is bound.
 #pragma once
 
+#include "KordoFunctions.h"
 #include "KordoPregameDatabase.h"
 
 #include <cstdint>
@@ -87,7 +88,7 @@ protected:
     virtual bool Matches(int32_t index, const std::u16string& upperText) = 0;
     virtual void* GetItem(int32_t index) const = 0;
     virtual std::u16string GetDisplayName(const void* record) const = 0;
-    virtual std::u16string GetNoNameText() const { return u"<No Name>"; }
+    virtual std::u16string GetNoNameText() const { return KordoNoNameText; }
     // A key for the record's display name, for descendants whose display names are made only of
     // records that never change their text; such a descendant gives a key for every record, and each
     // name is then collated once for the life of the search. The default gives none, and names are

@@ -484,7 +484,9 @@ void StaffForm::Bind(TKordoPregameDatabase* database, const TKordoProgressEvent&
         count = database->Clubs.Count();
         for (int32_t row = 0; row < count; ++row) {
             TKordoClub* club = database->Clubs.Item(row);
-            if (!club->Squads.empty())
+            // A club none of whose squads resolved has none to join.
+            if (std::any_of(club->Squads.begin(), club->Squads.end(),
+                            [](const TKordoSquad* squad) { return squad != nullptr; }))
                 clubs.push_back({club->ClubName, -1, club});
             report(count, row);
         }
@@ -605,11 +607,13 @@ void StaffForm::FillSquadList() {
     squads.ClearItems();
     auto* club = static_cast<TKordoClub*>(Control("cmbClubContracted").SelectedRecord());
     const TKordoControl& job = Control("cmbJob");
-    if (!club || job.Selected < 0 || !JobHasContract(static_cast<uint8_t>(job.SelectedCode())) ||
-        club->Squads.size() <= 1)
+    if (!club || job.Selected < 0 || !JobHasContract(static_cast<uint8_t>(job.SelectedCode())))
+        return;
+    const std::vector<TKordoSquad*> clubSquads = KordoClubSquads(*club);
+    if (clubSquads.size() <= 1)
         return;
     std::vector<TKordoListItem> items;
-    for (TKordoSquad* squad : club->Squads) {
+    for (TKordoSquad* squad : clubSquads) {
         // A club's first team, reserves and so on are clubs of their own, found by the squad's club ID.
         TKordoClub* owner = Database ? Database->Clubs.FindClub(squad->OwnerClubID()) : nullptr;
         items.push_back({owner ? owner->ClubName : std::u16string(), -1, squad});
@@ -682,7 +686,8 @@ void StaffForm::RefreshPreferences() {
                 list = &dislikedClubs;
             if (!list)
                 continue; // the second nationality among them
-            std::u16string text;
+            // A target that resolved to nothing keeps its line, so that it can be deleted.
+            std::u16string text = KordoNoNameText;
             if (entry.Kind == KordoKindPerson && entry.TargetStaff())
                 text = StaffDisplayName(*entry.TargetStaff());
             else if (entry.Kind == KordoKindClub && entry.TargetClub())
@@ -865,8 +870,10 @@ bool TStaffConfirm::Plan(std::string& refusal) {
             NewSquad = nullptr;
         else if (!squads.Items.empty())
             NewSquad = static_cast<TKordoSquad*>(squads.SelectedRecord());
+        else if (const std::vector<TKordoSquad*> clubSquads = KordoClubSquads(*club); !clubSquads.empty())
+            NewSquad = clubSquads.front();
         else
-            NewSquad = club->Squads.empty() ? nullptr : club->Squads.front();
+            NewSquad = nullptr;
     }
     SquadMoves = NewSquad != Staff.ClubSquad;
     NewJob = Staff.ClubJob();

@@ -19,19 +19,19 @@ if ! command -v "$compiler" >/dev/null; then
 fi
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER="$compiler" \
-    -DKORDO_FUZZ=ON -DKORDO_BUILD_TESTS=OFF
-cmake --build "$build" -j "$(nproc)" --target fuzz_database fuzz_readers make_corpus
+    -DKORDO_FUZZ=ON -DKORDO_BUILD_TESTS=OFF -DKORDO_WARNINGS_AS_ERRORS=ON
+cmake --build "$build" -j "$(nproc)" --target fuzz_database fuzz_readers fuzz_forms make_corpus
 
 work="$build/fuzz-run"
 rm -rf "$work"
-mkdir -p "$work/seeds/database" "$work/seeds/readers" "$work/artifacts"
-"$build/bin/make_corpus" "$work/seeds/database" "$work/seeds/readers"
+mkdir -p "$work/seeds/database" "$work/seeds/readers" "$work/seeds/forms" "$work/artifacts"
+"$build/bin/make_corpus" "$work/seeds/database" "$work/seeds/readers" "$work/seeds/forms"
 
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1}"
 
 status=0
-for target in database readers; do
+for target in database readers forms; do
     corpus="$work/corpus/$target"
     log="$work/$target.log"
     mkdir -p "$corpus"

@@ -7,10 +7,11 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 jobs="$(nproc)"
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# The normal build is the Release build a packager makes, here with warnings as errors.
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DKORDO_WARNINGS_AS_ERRORS=ON
 cmake --build build -j "$jobs"
 
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORDO_SANITIZE=ON
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKORDO_SANITIZE=ON -DKORDO_WARNINGS_AS_ERRORS=ON
 cmake --build build-asan -j "$jobs"
 
 # The fuzz targets, about a minute each, before the suites so that the last line stays ctest's.

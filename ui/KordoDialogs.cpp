@@ -3,7 +3,10 @@
 #include <QApplication>
 #include <QFileDialog>
 
+#include <cstdio>
+
 bool TKordoDialogs::Testing = false;
+bool TKordoDialogs::Unattended = false;
 std::deque<QMessageBox::StandardButton> TKordoDialogs::Answers;
 std::deque<QString> TKordoDialogs::FileNames;
 
@@ -25,6 +28,10 @@ void TKordoDialogs::SetTesting(bool testing) {
     ShownDetails().clear();
 }
 
+void TKordoDialogs::SetUnattended(bool unattended) {
+    Unattended = unattended;
+}
+
 void TKordoDialogs::SetNextAnswer(QMessageBox::StandardButton answer) {
     Answers.push_back(answer);
 }
@@ -43,9 +50,22 @@ template <class T> T Take(std::deque<T>& queue, T fallback) {
     return answer;
 }
 
+// What a dialog would have shown, on standard error, one line per line of text.
+void Print(const QString& text, const QString& detail = {}) {
+    QString lines = QApplication::applicationName() + ": " + text + "\n";
+    if (!detail.isEmpty())
+        lines += detail + "\n";
+    std::fputs(lines.toLocal8Bit().constData(), stderr);
+    std::fflush(stderr);
+}
+
 } // namespace
 
 void TKordoDialogs::Message(QWidget* parent, const QString& text, const QString& detail) {
+    if (Unattended && !Testing) {
+        Print(text, detail);
+        return;
+    }
     if (Testing) {
         Shown() << text;
         ShownDetails() << detail;
@@ -59,6 +79,10 @@ void TKordoDialogs::Message(QWidget* parent, const QString& text, const QString&
 }
 
 bool TKordoDialogs::AskYesNo(QWidget* parent, const QString& text) {
+    if (Unattended && !Testing) {
+        Print(text, "No user to answer: No.");
+        return false;
+    }
     if (Testing) {
         Shown() << text;
         return Take(Answers, QMessageBox::No) == QMessageBox::Yes;
@@ -68,6 +92,10 @@ bool TKordoDialogs::AskYesNo(QWidget* parent, const QString& text) {
 }
 
 QMessageBox::StandardButton TKordoDialogs::AskSaveChanges(QWidget* parent, const QString& text) {
+    if (Unattended && !Testing) {
+        Print(text, "No user to answer: Cancel.");
+        return QMessageBox::Cancel;
+    }
     if (Testing) {
         Shown() << text;
         return Take(Answers, QMessageBox::Cancel);
@@ -80,5 +108,7 @@ QMessageBox::StandardButton TKordoDialogs::AskSaveChanges(QWidget* parent, const
 QString TKordoDialogs::OpenFile(QWidget* parent, const QString& folder, const QString& filter) {
     if (Testing)
         return Take(FileNames, QString());
+    if (Unattended)
+        return {};
     return QFileDialog::getOpenFileName(parent, QString(), folder, filter);
 }

@@ -22,6 +22,10 @@ public:
     // The chosen file's full path, or an empty string when cancelled.
     static QString OpenFile(QWidget* parent, const QString& folder, const QString& filter);
 
+    // Runs without a user (--screenshot and any other batch run): no dialog opens; every message
+    // and its details go to standard error, a question is answered No (Cancel), no file is chosen.
+    static void SetUnattended(bool unattended);
+
     // Test hooks: while answers are queued, no dialog opens; each call takes the next answer and the
     // texts shown are recorded.
     static void SetNextAnswer(QMessageBox::StandardButton answer);
@@ -32,6 +36,7 @@ public:
 
 private:
     static bool Testing;
+    static bool Unattended;
     static std::deque<QMessageBox::StandardButton> Answers;
     static std::deque<QString> FileNames;
 };

@@ -234,6 +234,94 @@ TEST(DatabaseSave, DeletedPeopleAreDroppedButStillNamedByID) {
               static_cast<uint32_t>(gone->ID()));
 }
 
+// Saving writes every reference from the record it points at now, not from the number it was loaded
+// with: each is moved to another record (or to none) and must come back so from the saved files.
+TEST(DatabaseSave, EveryReferenceIsWrittenFromWhatItNowPointsAt) {
+    TScratch scratch;
+    fs::path in = scratch.Folder("in"), out = scratch.Folder("out");
+    Generate(in, 300, 12, false);
+    TKordoPregameDatabase db;
+    LoadOrFail(db, in);
+    auto nation = [&](int32_t row) { return db.Nations.Item(row); };
+    auto club = [&](int32_t row) { return db.Clubs.Item(row); };
+    TKordoSquad *clubSquad = nullptr, *nationalSquad = nullptr;
+    for (TKordoSquad& squad : db.Squads.Records)
+        (squad.SquadKind() == KordoNationalSquad ? nationalSquad : clubSquad) = &squad;
+    ASSERT_TRUE(clubSquad && nationalSquad);
+    TKordoStaff* person = nullptr;
+    for (TKordoStaff* staff : db.Staffs.List())
+        if (staff->HasClubContract() && staff->HasNationContract() && !staff->Relations.empty())
+            person = staff;
+    ASSERT_NE(person, nullptr);
+    TKordoStaff* other = db.Staffs.Item(0);
+
+    nation(0)->NationalSquad = nationalSquad;
+    nation(1)->NationalSquad = nullptr;
+    club(0)->Nation = nation(2);
+    club(0)->Chairman = other;
+    club(0)->Squads.push_back(clubSquad);
+    clubSquad->OwnerClub = club(5);
+    clubSquad->Manager = person;
+    nationalSquad->OwnerNation = nation(3);
+    person->ClubSquad = clubSquad;
+    person->NationSquad = nationalSquad;
+    person->ClubContractEmployer = club(6);
+    person->NationContractEmployer = nation(4);
+    person->City = &db.Cities.Records[1];
+    person->Relations.front().Kind = KordoKindClub;
+    person->Relations.front().Target = club(7);
+    ASSERT_TRUE(db.Save(out)) << db.LastError();
+
+    TKordoPregameDatabase again;
+    LoadOrFail(again, out);
+    auto squadRow = [](const TKordoPregameDatabase& d, const TKordoSquad* squad) {
+        return squad ? squad - d.Squads.Records.data() : -1;
+    };
+    auto clubRow = [](const TKordoPregameDatabase& d, const TKordoClub* c) {
+        return c ? c - d.Clubs.Records.data() : -1;
+    };
+    auto nationRow = [](const TKordoPregameDatabase& d, const TKordoNation* n) {
+        return n ? n - d.Nations.Records.data() : -1;
+    };
+    const TKordoStaff* saved = again.Staffs.FindStaff(person->ID());
+    EXPECT_EQ(squadRow(again, again.Nations.Item(0)->NationalSquad), squadRow(db, nationalSquad));
+    EXPECT_EQ(again.Nations.Item(1)->NationalSquad, nullptr);
+    EXPECT_EQ(nationRow(again, again.Clubs.Item(0)->Nation), 2);
+    EXPECT_EQ(again.Clubs.Item(0)->Chairman->ID(), other->ID());
+    EXPECT_EQ(squadRow(again, again.Clubs.Item(0)->Squads.back()), squadRow(db, clubSquad));
+    const TKordoSquad& squad = again.Squads.Records[static_cast<size_t>(squadRow(db, clubSquad))];
+    EXPECT_EQ(clubRow(again, squad.OwnerClub), 5);
+    EXPECT_EQ(squad.Manager, saved);
+    EXPECT_EQ(
+        nationRow(again, again.Squads.Records[static_cast<size_t>(squadRow(db, nationalSquad))].OwnerNation),
+        3);
+    EXPECT_EQ(squadRow(again, saved->ClubSquad), squadRow(db, clubSquad));
+    EXPECT_EQ(squadRow(again, saved->NationSquad), squadRow(db, nationalSquad));
+    EXPECT_EQ(clubRow(again, saved->ClubContractEmployer), 6);
+    EXPECT_EQ(nationRow(again, saved->NationContractEmployer), 4);
+    EXPECT_EQ(saved->City, &again.Cities.Records[1]);
+    EXPECT_EQ(saved->Relations.front().TargetClub(),
+              again.Clubs.Item(7)); // a person's entries keep their order
+}
+
+// A person made by NewStaff is saved with his ID in both places the record keeps it, and found by it.
+TEST(DatabaseSave, ANewPersonIsFoundByHisIDBeforeAndAfterSaving) {
+    TScratch scratch;
+    fs::path in = scratch.Folder("in"), out = scratch.Folder("out");
+    Generate(in, 50, 3, false);
+    TKordoPregameDatabase db;
+    LoadOrFail(db, in);
+    TKordoStaff* added = db.Staffs.NewStaff();
+    EXPECT_EQ(db.Staffs.FindStaff(added->ID()), added);
+    ASSERT_TRUE(db.Save(out)) << db.LastError();
+    TKordoPregameDatabase again;
+    LoadOrFail(again, out);
+    const TKordoStaff* saved = again.Staffs.FindStaff(added->ID());
+    ASSERT_NE(saved, nullptr);
+    EXPECT_EQ(saved->Get<int32_t>(330), added->ID());
+    EXPECT_EQ(saved->ID(), db.Staffs.MaxStaffID);
+}
+
 TEST(SafeSave, AFailedWriteAnywhereLeavesTheFilesAndTheEditableDatabase) {
     TScratch scratch;
     fs::path in = scratch.Folder("in"), target = scratch.Folder("target");

@@ -178,6 +178,19 @@ TEST_F(Names, FindOrAddMatchesExactTextWithinTheGroupOnly) {
     EXPECT_EQ(Table.RangeOf(nullptr), std::make_pair(0, 3));
 }
 
+// The first group, one in the middle and the last one of the table: each name is found where it is,
+// and a new text goes to the front of its group, the last group too.
+TEST_F(Names, EveryNameIsFoundInItsGroupWhereverTheGroupLies) {
+    for (int32_t row = 0; row < 8; ++row) {
+        TKordoName* name = Table.Item(row);
+        EXPECT_EQ(Table.FindOrAdd(name->Name, name->Nation), name) << "row " << row;
+    }
+    EXPECT_EQ(Table.Count(), 8);
+    Table.FindOrAdd(u"c9", &Nations[C]);
+    EXPECT_EQ(Order(), "x y3 a1 a2 a5 b1 b4 c9 c1 ");
+    EXPECT_EQ(Ranges(), "2+3 5+2 7+2 -1+0 ");
+}
+
 TEST_F(Names, NationWithoutAGroupOpensOneAtTheEnd) {
     for (int32_t staleStart : {-1, 3}) { // 3: an empty group's start inside A's group
         SetUp();

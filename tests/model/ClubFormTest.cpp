@@ -175,6 +175,28 @@ TEST_F(ClubFormWorld, WhatTheUserDidNotChangeConfirmDoesNotChange) {
               (Numbers{20, 0, 7000}));
 }
 
+TEST_F(ClubFormWorld, ATypedReputationIsPulledIntoRangeAndRoundedDownTo500) {
+    TKordoClub* club = ClubWithSquads(1);
+    club->Squads[0]->SetReputation(1234);
+    Form.Focus(club);
+    TKordoControl& reputation = Form.Squads[0].Control("seReputation");
+    for (auto [typed, kept] : {std::pair{0, 0},
+                               {499, 0},
+                               {500, 500},
+                               {9999, 9500},
+                               {10000, 10000},
+                               {10499, 10000},
+                               {12345, 10000},
+                               {-7, 0},
+                               {4750, 4500}}) {
+        reputation.Number = typed;
+        Form.Squads[0].seReputationExit();
+        EXPECT_EQ(reputation.Number, kept) << typed;
+    }
+    EXPECT_TRUE(Form.Confirm());
+    EXPECT_EQ(club->Squads[0]->Reputation(), 4500);
+}
+
 TEST_F(ClubFormWorld, ConfirmingEveryClubUnchangedSavesTheSameBytes) {
     for (TKordoClub& club : Db.Clubs.Records) {
         Form.Focus(&club);

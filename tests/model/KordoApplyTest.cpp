@@ -250,3 +250,20 @@ TEST(ApplySheet, RowsBecomeEditStaffWithTypedValuesAndEmptyCellsSkipped) {
     EXPECT_FALSE(KordoSheetToScript("ID,seCrossing\n12,\"3\n", script, error));
     EXPECT_FALSE(KordoSheetToScript("ID\n12,3\n", script, error));
 }
+
+// A number is the whole cell, spaces around it allowed: a number followed by more is no number.
+TEST(ApplySheet, OnlyACellThatIsAWholeNumberThroughoutIsANumber) {
+    QJsonObject script;
+    std::string error;
+    for (const char* cell : {"3.5", "12x", "1e3", "0x1", "1 2", "--1", "-"}) {
+        SCOPED_TRACE(cell);
+        EXPECT_FALSE(KordoSheetToScript("ID,seCrossing\n12," + std::string(cell) + "\n", script, error));
+        EXPECT_NE(error.find("row 1, column seCrossing"), std::string::npos) << error;
+        EXPECT_FALSE(KordoSheetToScript("ID,seCrossing\n" + std::string(cell) + ",3\n", script, error));
+        EXPECT_NE(error.find("row 1: the ID"), std::string::npos) << error;
+    }
+    ASSERT_TRUE(KordoSheetToScript("ID,seCrossing\n +12 , -3 \n", script, error)) << error;
+    const QJsonObject op = script["ops"].toArray()[0].toObject();
+    EXPECT_EQ(op["id"].toInt(), 12);
+    EXPECT_EQ(op["set"].toArray()[0].toArray()[1].toInt(), -3);
+}

@@ -126,6 +126,20 @@ TEST_F(ExportTable, CsvQuotesCommasQuotesAndLineBreaksAndKeepsUnicode) {
     EXPECT_EQ(rows[0]["ClubID"], std::to_string(club.ClubID()));
 }
 
+// Each special character alone makes a text quoted: a lenient reader would take any of them unquoted.
+TEST_F(ExportTable, CsvQuotesATextForAnyOneSpecialCharacter) {
+    TKordoClub& club = *Database.Clubs.Item(0);
+    club.ClubName = u"Line\nBreak";
+    club.ShortClubName = u"Carriage\rReturn";
+    club.Nickname1 = u"Say \"hi\"";
+    club.Nickname2 = u"a,b";
+    const std::string csv = Export(Database, TKordoExportTable::Clubs, TKordoExportFormat::Csv);
+    const std::string row = csv.substr(csv.find("\r\n") + 2);
+    EXPECT_TRUE(row.starts_with("0," + std::to_string(club.ClubID()) +
+                                ",\"Line\nBreak\",\"Carriage\rReturn\",\"Say \"\"hi\"\"\",\"a,b\","))
+        << row.substr(0, 80);
+}
+
 TEST_F(ExportTable, DatesTheCalendarCannotShowKeepTheirRawDayAndYear) {
     TKordoStaff* staff = Database.Staffs.Item(0);
     staff->SetDateOfBirth({12, 0});

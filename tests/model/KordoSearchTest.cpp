@@ -370,6 +370,30 @@ TEST(TypeAhead, SeesARenamedRowOnceItIsReportedChanged) {
     EXPECT_EQ(search.FindTypeAhead(u"smy"), -1);
 }
 
+// Rows taken out shift what the search knows of the rows after them: which are sorted, and which
+// were renamed since.
+TEST(TypeAhead, FindsRowsAddedOrRenamedAfterARowWasRemoved) {
+    TTinyDatabase db;
+    db.Person(nullptr, u"Adams");
+    TKordoStaff* baker = db.Person(nullptr, u"Baker");
+    db.Person(nullptr, u"Carter");
+    TKordoStaff* dale = db.Person(nullptr, u"Dale");
+    TKordoStaffSearch search(db.Database);
+    search.ShowAll();
+    search.RemoveRow(search.RowOf(baker));
+    search.AddRecord(db.Person(nullptr, u"Aaron")); // after the sorted rows, though it sorts first
+    EXPECT_EQ(RowTexts(search), (TTexts{u"Adams", u"Carter", u"Dale", u"Aaron"}));
+    EXPECT_EQ(search.FindTypeAhead(u"aar"), 3);
+
+    dale->SecondName = db.Database.SecondNames.FindOrAdd(u"Aardvark", nullptr);
+    search.RowChanged(search.RowOf(dale));
+    search.RemoveRow(0);
+    EXPECT_EQ(RowTexts(search), (TTexts{u"Carter", u"Aardvark", u"Aaron"}));
+    EXPECT_EQ(search.FindTypeAhead(u"aa"), 1);
+    EXPECT_EQ(search.FindTypeAhead(u"aaro"), 2);
+    EXPECT_EQ(search.FindTypeAhead(u"car"), 0);
+}
+
 TEST(TypeAhead, AgreesWithComparingEveryRowsPrefix) {
     TKordoPregameDatabase database;
     KordoGenerate(database, {2000, 3, false});

@@ -1,5 +1,8 @@
 #include "KordoStaffRemoval.h"
 
+#include "ClubForm.h"
+#include "StaffForm.h"
+
 #include "KordoCheck.h"
 #include "KordoGenerator.h"
 #include "TestFolders.h"
@@ -106,6 +109,58 @@ TEST(StaffRemoval, LeavesNoReferenceAndKeepsTheCountsTrue) {
     std::vector<std::string> after = KordoCheckDatabase(loaded);
     for (const std::string& finding : after)
         EXPECT_NE(std::find(before.begin(), before.end(), finding), before.end()) << finding;
+}
+
+// As the editors show it: clubs and people who liked or disliked a deleted person list him no more,
+// and no saved entry names his ID.
+TEST(StaffRemoval, PreferencesForADeletedPersonGoWithHim) {
+    TKordoPregameDatabase database;
+    KordoGenerate(database, {400, 4, false});
+    database.IndexAll();
+    TKordoStaff* gone = database.Staffs.Item(5);
+    const int32_t id = gone->ID();
+    ClubForm clubs;
+    clubs.Bind(&database);
+    StaffForm people;
+    people.Bind(&database);
+    auto lines = [](const TKordoForm& form, const char* list) { return form.Control(list).Items.size(); };
+    for (int32_t row : {0, 1}) {
+        clubs.Focus(database.Clubs.Item(row));
+        ASSERT_TRUE(clubs.AddPreference(row ? "lboxDislikedStaff" : "lboxFavouriteStaff", gone, 40));
+    }
+    const auto& everyone = database.Staffs.List();
+    TKordoStaff* fan = *std::find_if(everyone.begin(), everyone.end(), [gone](const TKordoStaff* s) {
+        return s != gone && s->StaffType() != KordoStaffReferee;
+    });
+    people.Focus(fan);
+    ASSERT_TRUE(people.AddPreference("lboxFavouriteStaff", gone, 60));
+    const size_t fanLines = lines(people, "lboxFavouriteStaff");
+    clubs.Focus(database.Clubs.Item(0));
+    const size_t clubLines = lines(clubs, "lboxFavouriteStaff");
+
+    people.Current = nullptr; // as the editor lets go of him before he goes
+    KordoDeleteStaff(database, gone);
+    clubs.Focus(database.Clubs.Item(0));
+    EXPECT_EQ(lines(clubs, "lboxFavouriteStaff"), clubLines - 1);
+    clubs.Focus(database.Clubs.Item(1));
+    for (const TKordoListItem& item : clubs.Control("lboxDislikedStaff").Items)
+        EXPECT_NE(item.Record, gone);
+    people.Focus(fan);
+    EXPECT_EQ(lines(people, "lboxFavouriteStaff"), fanLines - 1);
+
+    TScratch scratch;
+    ASSERT_TRUE(database.Save(scratch.Root)) << database.LastError();
+    TKordoPregameDatabase loaded;
+    ASSERT_TRUE(loaded.Load(scratch.Root)) << loaded.LastError();
+    auto namesHim = [id](const std::vector<TKordoRelation>& relations) {
+        return std::any_of(relations.begin(), relations.end(), [id](const TKordoRelation& entry) {
+            return entry.Kind == KordoKindPerson && entry.StoredTarget == static_cast<uint32_t>(id);
+        });
+    };
+    for (int32_t row = 0; row < loaded.Clubs.Count(); ++row)
+        EXPECT_FALSE(namesHim(loaded.Clubs.Item(row)->Relations)) << "club " << row;
+    for (const TKordoStaff* staff : loaded.Staffs.List())
+        EXPECT_FALSE(namesHim(staff->Relations)) << staff->ID();
 }
 
 TEST(StaffRemoval, ADamagedZeroNationCountDoesNotWrap) {

@@ -43,7 +43,7 @@ std::string Roles(const TKordoSquad* squad, const TKordoStaff* staff) {
                             {club && Lists(club->BoardMembers, staff), "board"},
                             {club && club->Chairman == staff, "chairman"}})
         if (in)
-            roles += (roles.empty() ? "" : " ") + std::string(name);
+            roles.append(roles.empty() ? "" : " ").append(name);
     return roles.empty() ? "none" : roles;
 }
 

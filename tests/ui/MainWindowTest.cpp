@@ -4,14 +4,19 @@
 #include "KordoDialogs.h"
 #include "KordoGenerator.h"
 #include "KordoInstallPath.h"
+#include "KordoListView.h"
 #include "KordoPlatform.h"
+#include "KordoSearch.h"
+#include "KordoSearchPanel.h"
 #include "StatusForm.h"
+#include "TestDamagedDatabases.h"
 #include "frameClubUnit.h"
 #include "frameStaffUnit.h"
 #include "frmMainUnit.h"
 
 #include <QAction>
 #include <QFile>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -110,6 +115,38 @@ private slots:
         QCOMPARE(TKordoDialogs::Shown(), QStringList{KordoMessages::LoadFailed});
         QVERIFY(TKordoDialogs::ShownDetails().first().contains("server_db.dat"));
         QVERIFY(!window.mnuSaveData->isEnabled());
+    }
+
+    // Every damage at once: each damaged person and club is shown and confirmed through the window.
+    void aDamagedDatabaseIsShownAndConfirmedWithoutChange() {
+        QTemporaryDir dir;
+        const std::vector<TDamaged> damaged =
+            WriteDamagedDatabase(Path(dir.filePath("data")), DamagedDatabases());
+        TfrmMain window(dir.path());
+        window.mnuLoadDataClick();
+        QVERIFY(window.mnuSaveData->isEnabled());
+        auto confirmEach = [](auto& frame, const std::vector<void*>& records) {
+            frame.pnlList->btnSearchClick(); // an empty box lists every record
+            TKordoSearch* search = frame.pnlList->Search();
+            for (void* record : records) {
+                frame.pnlList->List->FocusRow(search->RowOf(record));
+                QVERIFY(frame.btnConfirmChanges->isEnabled());
+                frame.btnConfirmChanges->click();
+            }
+        };
+        std::vector<void*> people, clubs;
+        for (const TDamaged& damage : damaged) {
+            if (damage.StaffID >= 0)
+                people.push_back(window.Database.Staffs.FindStaff(damage.StaffID));
+            if (damage.ClubRow >= 0)
+                clubs.push_back(window.Database.Clubs.Item(damage.ClubRow));
+        }
+        QVERIFY(people.size() > 10 && clubs.size() > 10);
+        confirmEach(*window.frameStaff, people);
+        confirmEach(*window.frameClub, clubs);
+        QVERIFY(!window.Database.Modified);
+        QVERIFY(!window.isWindowModified());
+        QVERIFY(TKordoDialogs::Shown().isEmpty());
     }
 
     void readOnlyFilesAreSavedOnlyWhenTheUserAgrees() {
