@@ -80,6 +80,7 @@ int main(int argc, char** argv) {
     }
 
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(KORDO_APP_ID);
     TEditorOptions options;
     options.Parser.process(app);
 
