@@ -31,10 +31,9 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     "$wineserver" --wait
 fi
 
-# From the build folder, where the suite finds the saved fuzz inputs as from a native build.
 log="$build/windows-tests.log"
 status=0
-(cd "$build" && "$wine" bin/kordo_database_tests.exe) >"$log" 2>&1 || status=$?
+"$wine" "$build/bin/kordo_database_tests.exe" >"$log" 2>&1 || status=$?
 "$wineserver" --wait
 passed="$(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\?\./\1/p' "$log")"
 skipped="$(sed -n 's/^\[  SKIPPED \] \([0-9]*\) tests\?, listed below:/\1/p' "$log")"
