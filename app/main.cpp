@@ -1,6 +1,6 @@
 // kordo-pregame-editor: finds the installation, creates the windows and runs the event loop.
 //
-//   kordo-pregame-editor [--path INSTALL_DIR] [--demo] [--screenshot DIR]
+//   kordo-pregame-editor [--path INSTALL_DIR] [--demo] [--screenshot DIR] | --help | --version
 #include "KordoDialogs.h"
 #include "KordoGenerator.h"
 #include "KordoInstallPath.h"
@@ -13,6 +13,8 @@
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTimer>
+
+#include <cstdio>
 
 #include "KordoScreenshots.h"
 
@@ -33,30 +35,61 @@ QString DemoInstallation(QString& error) {
     return root;
 }
 
+// The command line of the editor.
+struct TEditorOptions {
+    QCommandLineParser Parser;
+    QCommandLineOption Help = Parser.addHelpOption();
+    QCommandLineOption Version = Parser.addVersionOption();
+    QCommandLineOption Path{"path", "The game's installation folder (holding the data folder).",
+                            "INSTALL_DIR"};
+    QCommandLineOption Demo{"demo", "Start with a generated demo installation (made once)."};
+    QCommandLineOption Screenshot{"screenshot", "Load, save the windows as PNG files into DIR and exit.",
+                                  "DIR"};
+    TEditorOptions() {
+        Parser.setApplicationDescription("Editor for the pregame database of Kordo.");
+        Parser.addOptions({Path, Demo, Screenshot});
+    }
+};
+
+bool AsksForTextOnly(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        QByteArray argument(argv[i]);
+        if (argument == "-h" || argument == "-?" || argument == "--help" || argument == "--help-all" ||
+            argument == "-v" || argument == "--version")
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("Kordo Pregame Editor");
-    QApplication::setOrganizationName("KordoPregameEditor");
+    QCoreApplication::setApplicationName("Kordo Pregame Editor");
+    QCoreApplication::setOrganizationName("KordoPregameEditor");
+    QCoreApplication::setApplicationVersion(KORDO_VERSION);
+    if (AsksForTextOnly(argc, argv)) {
+        // The help and the version are printed without creating a window, so they need no display.
+        // The version line names the program as kordo-db's does.
+        QCoreApplication textOnly(argc, argv);
+        TEditorOptions options;
+        if (options.Parser.parse(QCoreApplication::arguments()) && options.Parser.isSet(options.Version)) {
+            std::printf("kordo-pregame-editor %s\n", KORDO_VERSION);
+            return 0;
+        }
+        options.Parser.process(textOnly); // prints the help, or the mistake, and exits
+    }
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription("Editor for the pregame database of Kordo.");
-    parser.addHelpOption();
-    QCommandLineOption pathOption("path", "The game's installation folder (holding the data folder).",
-                                  "INSTALL_DIR");
-    QCommandLineOption demoOption("demo", "Start with a generated demo installation (made once).");
-    QCommandLineOption screenshotOption("screenshot",
-                                        "Load, save the windows as PNG files into DIR and exit.", "DIR");
-    parser.addOptions({pathOption, demoOption, screenshotOption});
-    parser.process(app);
+    QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(KORDO_APP_ID);
+    TEditorOptions options;
+    options.Parser.process(app);
     // A batch run has nobody to click a message away: messages go to standard error instead.
-    TKordoDialogs::SetUnattended(parser.isSet(screenshotOption));
+    TKordoDialogs::SetUnattended(options.Parser.isSet(options.Screenshot));
 
     QString installPath;
-    if (parser.isSet(pathOption)) {
-        installPath = parser.value(pathOption);
-    } else if (parser.isSet(demoOption)) {
+    if (options.Parser.isSet(options.Path)) {
+        installPath = options.Parser.value(options.Path);
+    } else if (options.Parser.isSet(options.Demo)) {
         QString error;
         installPath = DemoInstallation(error);
         if (installPath.isEmpty()) {
@@ -69,7 +102,7 @@ int main(int argc, char** argv) {
 
     TfrmMain window(installPath);
     window.show();
-    if (parser.isSet(screenshotOption))
-        return KordoTakeScreenshots(window, parser.value(screenshotOption)) ? 0 : 2;
+    if (options.Parser.isSet(options.Screenshot))
+        return KordoTakeScreenshots(window, options.Parser.value(options.Screenshot)) ? 0 : 2;
     return QApplication::exec();
 }

@@ -15,6 +15,15 @@
 
 namespace fs = std::filesystem;
 
+std::FILE* KordoOpenFile(const fs::path& file, const char* mode) {
+#ifdef _WIN32
+    std::wstring wideMode(mode, mode + std::strlen(mode));
+    return ::_wfopen(file.c_str(), wideMode.c_str());
+#else
+    return std::fopen(file.c_str(), mode);
+#endif
+}
+
 bool KordoSyncFile(std::FILE* file, std::string& reason) {
 #ifdef _WIN32
     if (_commit(_fileno(file)) == 0)

@@ -5,6 +5,10 @@
 #include <filesystem>
 #include <string>
 
+// Opens a file as std::fopen does (same mode letters), by a path in any script: on Windows through
+// the wide-character call, since the narrow one takes the ANSI code page. nullptr with errno on failure.
+std::FILE* KordoOpenFile(const std::filesystem::path& file, const char* mode);
+
 // Makes everything written to the open file durable on disk. On failure returns false with the
 // system's reason.
 bool KordoSyncFile(std::FILE* file, std::string& reason);

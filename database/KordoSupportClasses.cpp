@@ -52,7 +52,7 @@ void TKordoFailingDevice::Write(const uint8_t* data, size_t n) {
 }
 
 std::unique_ptr<TKordoByteDevice> KordoOpenFileDevice(const std::filesystem::path& fileName) {
-    std::FILE* file = std::fopen(fileName.string().c_str(), "wb");
+    std::FILE* file = KordoOpenFile(fileName, "wb");
     if (!file)
         throw TKordoError("cannot create " + fileName.string() + ": " + SystemReason());
     std::setvbuf(file, nullptr, _IONBF, 0);
@@ -67,7 +67,7 @@ TKordoFileStream::TKordoFileStream(const std::filesystem::path& fileName, TKordo
         Buffer.resize(FirstWriteBlock);
         return;
     }
-    File = std::fopen(fileName.string().c_str(), "rb");
+    File = KordoOpenFile(fileName, "rb");
     if (!File)
         throw TKordoError("cannot open " + fileName.string() + ": " + SystemReason());
     std::setvbuf(File, nullptr, _IONBF, 0);

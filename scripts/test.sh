@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: once in a normal build and once more with
-# AddressSanitizer and UndefinedBehaviorSanitizer, after a bounded run of the fuzz targets.
+# AddressSanitizer and UndefinedBehaviorSanitizer, after a bounded run of the fuzz targets, and the
+# database suite once more built for Windows, under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -19,5 +20,8 @@ bash scripts/fuzz.sh
 
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+# The database layer and its suite built for Windows and run under Wine.
+bash scripts/test-windows.sh
 
 ctest --test-dir build --output-on-failure -j "$jobs"

@@ -8,13 +8,14 @@
 #include <iostream>
 #include <iterator>
 
-namespace {
+const char* const ApplyUsage =
+    "usage: kordo-db apply DATA_DIR SCRIPT OUT_DIR\n"
+    "       kordo-db apply DATA_DIR --csv EDITS.csv OUT_DIR\n"
+    "Runs a script of editor actions (or one edit_staff per row of a sheet whose first\n"
+    "column is ID and whose other columns are control names) through the editors'\n"
+    "rules and saves the result into OUT_DIR. On any error nothing is written.\n";
 
-const char* ApplyUsage = "usage: kordo-db apply DATA_DIR SCRIPT OUT_DIR\n"
-                         "       kordo-db apply DATA_DIR --csv EDITS.csv OUT_DIR\n"
-                         "Runs a script of editor actions (or one edit_staff per row of a sheet whose first\n"
-                         "column is ID and whose other columns are control names) through the editors'\n"
-                         "rules and saves the result into OUT_DIR. On any error nothing is written.\n";
+namespace {
 
 bool ReadFile(const std::string& path, std::string& contents) {
     std::ifstream in(path, std::ios::binary);

@@ -5,14 +5,10 @@
 #include <fstream>
 #include <iostream>
 
-namespace {
-
-const char* ExportUsage =
+const char* const ExportUsage =
     "usage: kordo-db export DATA_DIR --people | --clubs | --nations [--format csv|json] [--out FILE]\n"
     "  Writes one table of the database as CSV (UTF-8, a header row) or as a JSON array of objects,\n"
     "  to FILE or else to standard output. The default format is csv.\n";
-
-} // namespace
 
 int RunExport(int argc, char** argv) {
     int exitCode = ExitOk;

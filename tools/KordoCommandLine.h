@@ -33,6 +33,8 @@ std::optional<TArguments> ParseCommand(int argc, char** argv, const char* usage,
                                        const std::vector<std::string>& flagOptions, int& exitCode);
 bool LoadDatabase(TKordoPregameDatabase& database, const std::string& folder);
 
-// The commands that live in files of their own.
+// The commands that live in files of their own, and their usage texts.
 int RunExport(int argc, char** argv); // ExportCommand.cpp
 int RunApply(int argc, char** argv);  // ApplyCommand.cpp
+extern const char* const ExportUsage;
+extern const char* const ApplyUsage;

@@ -17,7 +17,8 @@
 
 namespace {
 
-const char* const MainUsage = R"(usage: kordo-db COMMAND [ARGS]
+const char* const MainUsage = R"(Usage: kordo-db COMMAND [ARGS]
+  or:  kordo-db --help | --help-all | --version
 
 Commands:
   generate DATA_DIR [--people N] [--seed S] [--no-ties]
@@ -32,7 +33,7 @@ Commands:
   apply DATA_DIR (SCRIPT | --csv EDITS.csv) OUT_DIR
                      run editor actions from a script or a sheet and save into OUT_DIR
 
-Run 'kordo-db COMMAND --help' for a command's options.
+Run 'kordo-db COMMAND --help' for a command's options, 'kordo-db --help-all' for every command's.
 )";
 
 const char* const GenerateUsage = R"(usage: kordo-db generate DATA_DIR [--people N] [--seed S] [--no-ties]
@@ -207,6 +208,17 @@ int main(int argc, char** argv) {
     std::string command = argv[1];
     if (command == "--help" || command == "-h" || command == "help")
         return Usage(MainUsage, ExitOk);
+    if (command == "--help-all") {
+        std::cout << MainUsage;
+        for (const char* usage :
+             {GenerateUsage, InfoUsage, RoundtripUsage, CheckUsage, ExportUsage, ApplyUsage})
+            std::cout << "\n" << usage;
+        return ExitOk;
+    }
+    if (command == "--version") {
+        std::cout << "kordo-db " << KORDO_VERSION << "\n";
+        return ExitOk;
+    }
     if (command == "generate")
         return Generate(argc, argv);
     if (command == "info")

@@ -10,7 +10,7 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWindo
     setObjectName("frmAbout");
     setWindowTitle("About");
     auto* layout = new QVBoxLayout(this);
-    lblAbout1 = new QLabel("Kordo Pregame Editor v. 0.04b", this);
+    lblAbout1 = new QLabel("Kordo Pregame Editor v. " KORDO_VERSION, this);
     lblAbout1->setObjectName("lblAbout1");
     lblAbout2 = new QLabel("Written by the Kordo Pregame Editor developers", this);
     lblAbout2->setObjectName("lblAbout2");

@@ -1,0 +1,112 @@
+// The file layer on the system's own terms: folders named in any script, files that are replaced
+// while they exist, and the flush to disk. The Windows build runs these under Wine.
+#include "KordoPlatform.h"
+#include "KordoGenerator.h"
+#include "KordoPregameDatabase.h"
+#include "TestFolders.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Latin, Greek and CJK letters and a character outside the Basic Multilingual Plane, which UTF-16
+// stores as a surrogate pair.
+const fs::path UnicodeName(u8"Kördo Ωmega 日本 \U0001F3C6");
+
+std::string Utf8(const fs::path& path) {
+    std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+}
+
+std::string Bytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+fs::path Backup(const fs::path& file) {
+    return fs::path(file) += ".bak";
+}
+
+void Generate(const fs::path& folder, int32_t people) {
+    std::string error;
+    ASSERT_TRUE(KordoGenerateFiles(folder, {people, 5, true}, error)) << error;
+}
+
+} // namespace
+
+TEST(PlatformFiles, AFileInAFolderNamedInAnyScriptIsWrittenFlushedAndRead) {
+    TScratch scratch;
+    fs::path file = scratch.Root / UnicodeName / u8"ß.bin";
+    errno = 0;
+    EXPECT_EQ(KordoOpenFile(file, "wb"), nullptr) << "the folder does not exist yet";
+    EXPECT_NE(errno, 0);
+
+    fs::create_directories(file.parent_path());
+    std::FILE* out = KordoOpenFile(file, "wb");
+    ASSERT_NE(out, nullptr) << std::strerror(errno);
+    EXPECT_EQ(std::fwrite("kordo", 1, 5, out), 5u);
+    EXPECT_EQ(std::fflush(out), 0);
+    std::string reason;
+    EXPECT_TRUE(KordoSyncFile(out, reason)) << reason;
+    std::fclose(out);
+    EXPECT_EQ(Bytes(file), "kordo");
+
+    std::FILE* in = KordoOpenFile(file, "rb");
+    ASSERT_NE(in, nullptr) << std::strerror(errno);
+    char read[8] = {};
+    EXPECT_EQ(std::fread(read, 1, sizeof read, in), 5u);
+    std::fclose(in);
+    EXPECT_STREQ(read, "kordo");
+}
+
+TEST(PlatformFiles, ADatabaseInAFolderNamedInAnyScriptLoadsSavesAndNamesItInErrors) {
+    TScratch scratch;
+    fs::path folder = scratch.Root / UnicodeName / "data";
+    Generate(folder, 30);
+    const std::string server = Bytes(KordoServerFile(folder));
+    TKordoPregameDatabase db;
+    ASSERT_TRUE(db.Load(folder)) << db.LastError();
+    EXPECT_EQ(db.Staffs.Count(), 30);
+    ASSERT_TRUE(db.Save(folder)) << db.LastError();
+    EXPECT_EQ(Bytes(Backup(KordoServerFile(folder))), server);
+    EXPECT_EQ(Bytes(KordoServerFile(folder)), server) << "without ties the save gives the same file";
+    ASSERT_TRUE(db.Load(folder)) << db.LastError();
+
+    fs::remove(KordoPeopleFile(folder));
+    EXPECT_FALSE(db.Load(folder));
+    EXPECT_NE(db.LastError().find(Utf8(UnicodeName)), std::string::npos) << db.LastError();
+}
+
+// Each save moves the files in place over the backups of the save before: nothing of the pair it
+// replaces is lost, and no earlier backup stands in the way.
+TEST(PlatformFiles, EverySaveReplacesTheFilesAndTheBackupsThatExist) {
+    TScratch scratch;
+    fs::path target = scratch.Folder("target");
+    std::string lastServer, lastPeople;
+    for (int32_t people : {10, 20, 30, 40}) {
+        SCOPED_TRACE(std::to_string(people) + " people");
+        fs::path source = scratch.Folder("source" + std::to_string(people));
+        Generate(source, people);
+        TKordoPregameDatabase db;
+        ASSERT_TRUE(db.Load(source)) << db.LastError();
+        ASSERT_TRUE(db.Save(target)) << db.LastError();
+        if (!lastServer.empty()) {
+            EXPECT_EQ(Bytes(Backup(KordoServerFile(target))), lastServer);
+            EXPECT_EQ(Bytes(Backup(KordoPeopleFile(target))), lastPeople);
+        }
+        lastServer = Bytes(KordoServerFile(target));
+        lastPeople = Bytes(KordoPeopleFile(target));
+        ASSERT_TRUE(db.Load(target)) << db.LastError();
+        EXPECT_EQ(db.Staffs.Count(), people);
+    }
+    for (const fs::directory_entry& entry : fs::directory_iterator(target))
+        EXPECT_NE(entry.path().extension(), ".saving") << "a temporary file was left behind";
+}
