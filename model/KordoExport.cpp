@@ -117,23 +117,7 @@ public:
     void ScratchCell() { Utf8(ScratchText); }
 
     // A game date as YYYY-MM-DD, or "year Y day D" when the calendar cannot hold it.
-    void Date(TKordoGameDate date) {
-        ScratchText.clear();
-        if (auto day = GameDateToDateTime(date)) {
-            const year_month_day ymd(*day);
-            AppendPadded(ScratchText, static_cast<int>(ymd.year()), 4);
-            ScratchText += '-';
-            AppendPadded(ScratchText, static_cast<int>(static_cast<unsigned>(ymd.month())), 2);
-            ScratchText += '-';
-            AppendPadded(ScratchText, static_cast<int>(static_cast<unsigned>(ymd.day())), 2);
-        } else {
-            ScratchText += "year ";
-            AppendPadded(ScratchText, date.Year, 1);
-            ScratchText += " day ";
-            AppendPadded(ScratchText, date.Day, 1);
-        }
-        Utf8(ScratchText);
-    }
+    void Date(TKordoGameDate date) { Utf8(KordoDateText(date)); }
 
     bool Finish() {
         Buffer += Json ? (Rows == 0 ? "]\n" : "\n]\n") : "";
@@ -156,13 +140,6 @@ private:
     void Flush() {
         Out.write(Buffer.data(), static_cast<std::streamsize>(Buffer.size()));
         Buffer.clear();
-    }
-    static void AppendPadded(std::string& out, int value, int width) {
-        char digits[16];
-        auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-        for (auto length = end - digits; length < width; ++length)
-            out += '0';
-        out.append(digits, end);
     }
     static void AppendCsvField(std::string& out, std::string_view text) {
         if (text.find_first_of(",\"\r\n") == std::string_view::npos) {

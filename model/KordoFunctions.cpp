@@ -8,6 +8,26 @@ std::optional<sys_days> GameDateToDateTime(TKordoGameDate date) {
     return sys_days(year(date.Year) / January / 1) + days(date.Day);
 }
 
+std::string KordoDateText(TKordoGameDate date) {
+    auto padded = [](int value, size_t width) {
+        std::string digits = std::to_string(value);
+        return std::string(digits.size() < width ? width - digits.size() : 0, '0') + digits;
+    };
+    if (auto day = GameDateToDateTime(date)) {
+        const year_month_day ymd(*day);
+        return padded(static_cast<int>(ymd.year()), 4) + "-" +
+               padded(static_cast<int>(static_cast<unsigned>(ymd.month())), 2) + "-" +
+               padded(static_cast<int>(static_cast<unsigned>(ymd.day())), 2);
+    }
+    return "year " + std::to_string(date.Year) + " day " + std::to_string(date.Day);
+}
+
+int32_t KordoCalendarYear(TKordoGameDate date) {
+    if (auto day = GameDateToDateTime(date))
+        return static_cast<int>(year_month_day(*day).year());
+    return date.Year;
+}
+
 TKordoGameDate DateTimeToGameDate(year_month_day date) {
     sys_days first = year(date.year()) / January / 1;
     return TKordoGameDate{static_cast<uint16_t>((sys_days(date) - first).count()),

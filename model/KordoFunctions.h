@@ -15,6 +15,12 @@ std::optional<std::chrono::sys_days> GameDateToDateTime(TKordoGameDate date);
 TKordoGameDate DateTimeToGameDate(std::chrono::sys_days date);
 TKordoGameDate DateTimeToGameDate(std::chrono::year_month_day date);
 
+// The date as "YYYY-MM-DD", or "year Y day D" for a date the calendar cannot show.
+std::string KordoDateText(TKordoGameDate date);
+// The year of the calendar date (a day past the year's end falls in a later one), or the stored year
+// when the calendar cannot show the date.
+int32_t KordoCalendarYear(TKordoGameDate date);
+
 // Whether a job carries contract details (wage, expiry, squad number): every code but 0, 4, 8, 10, 24.
 bool JobHasContract(uint8_t job);
 // The job's text, or an empty string for a code without a name.

@@ -32,6 +32,8 @@ void TKordoPreferenceDialog::OpenPreferenceDialog(bool staffMode, bool favourite
     StaffName.clear();
     ClubName.clear();
     NationName.clear();
+    DateOfBirth.clear();
+    FullClubName.clear();
     ChosenStaff = nullptr;
     ChosenClub = nullptr;
     Amount = MaximumAmount;
@@ -52,10 +54,13 @@ void TKordoPreferenceDialog::Choose(void* record) {
         const TKordoSquad* squad = ChosenStaff->ClubSquad;
         ClubName = squad && squad->OwnerClub ? squad->OwnerClub->ShortClubName : u"No Club";
         NationName = NationText(ChosenStaff->Nation);
+        const std::string born = KordoDateText(ChosenStaff->DateOfBirth());
+        DateOfBirth.assign(born.begin(), born.end());
     } else {
         ChosenClub = static_cast<TKordoClub*>(record);
         ClubName = ChosenClub->ShortClubName;
         NationName = NationText(ChosenClub->Nation);
+        FullClubName = ChosenClub->ClubName;
     }
 }
 

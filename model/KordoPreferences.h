@@ -33,6 +33,10 @@ public:
     std::u16string StaffName;  // lblStaffName
     std::u16string ClubName;   // lblClubName ("No Club")
     std::u16string NationName; // lblNationName ("No Nation")
+    // What tells people or clubs of one name apart: a person's date of birth (lblDateOfBirth), a
+    // club's full name (lblFullClubName).
+    std::u16string DateOfBirth;
+    std::u16string FullClubName;
     int32_t Amount = 100;
     TKordoStaff* ChosenStaff = nullptr;
     TKordoClub* ChosenClub = nullptr;

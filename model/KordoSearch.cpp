@@ -1,48 +1,17 @@
 #include "KordoSearch.h"
 
-#include "KordoCollation.h"
 #include "KordoFunctions.h"
-
-#include <QCollator>
-#include <QCollatorSortKey>
-#include <QLocale>
-#include <QString>
 
 #include <algorithm>
 #include <array>
 #include <cstring>
 #include <limits>
+#include <unordered_map>
 
 namespace {
 
 constexpr uint32_t NoEntry = std::numeric_limits<uint32_t>::max();
 constexpr uint32_t Unranked = std::numeric_limits<uint32_t>::max();
-constexpr uint32_t Queued = Unranked - 1;
-
-// The locale of the lists' collation, chosen once. The C locale has no collation of its own: it
-// compares code points (every accented name after Z) and its sort keys ignore the case setting.
-QLocale CollationLocale() {
-    static const QLocale locale = [] {
-        QLocale lists = KordoCollator().locale();
-        if (lists.language() == QLocale::C)
-            return QLocale(QLocale::English, QLocale::UnitedStates);
-        return lists;
-    }();
-    return locale;
-}
-
-QStringView View(std::u16string_view text) {
-    return QStringView(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-bool IsAsciiLetter(char16_t c) {
-    auto lower = static_cast<char16_t>(c | 0x20);
-    return lower >= u'a' && lower <= u'z';
-}
-
-bool AllAsciiLetters(std::u16string_view text) {
-    return std::all_of(text.begin(), text.end(), IsAsciiLetter);
-}
 
 // Open addressing from keys to the numbers 0, 1, 2... in the order the keys were first seen.
 template <class Key, class Hash> class TIndexMap {
@@ -63,10 +32,24 @@ public:
                 return {slot.Index, false};
         }
     }
-
+    // The key's number, or NoEntry.
+    uint32_t Find(const Key& key) const {
+        if (Slots.empty())
+            return NoEntry;
+        size_t mask = Slots.size() - 1;
+        for (size_t i = Hash()(key) & mask;; i = (i + 1) & mask) {
+            const TSlot& slot = Slots[i];
+            if (slot.Index == NoEntry || slot.Stored == key)
+                return slot.Index;
+        }
+    }
     void Reserve(size_t count) {
         if (count * 2 > Slots.size())
             Grow(count * 2);
+    }
+    void Clear() {
+        Slots.clear();
+        Size = 0;
     }
 
 private:
@@ -94,450 +77,97 @@ private:
     uint32_t Size = 0;
 };
 
-size_t MixBits(uint64_t value) {
-    value *= 0x9E3779B97F4A7C15ull;
-    return static_cast<size_t>(value ^ (value >> 29));
-}
-
 struct TPointerHash {
-    size_t operator()(const void* pointer) const { return MixBits(reinterpret_cast<uintptr_t>(pointer)); }
-};
-
-struct TDisplayKeyHash {
-    size_t operator()(const TKordoDisplayKey& key) const {
-        return MixBits(reinterpret_cast<uintptr_t>(key.First) ^
-                       MixBits(reinterpret_cast<uintptr_t>(key.Second) + 1));
+    size_t operator()(const void* pointer) const {
+        uint64_t value = reinterpret_cast<uintptr_t>(pointer) * 0x9E3779B97F4A7C15ull;
+        return static_cast<size_t>(value ^ (value >> 29));
     }
 };
 
-// Entries in collation order; Same[i] tells whether entry i collates equal to entry i - 1.
-struct TSorted {
-    std::vector<uint32_t> Entries;
-    std::vector<uint8_t> Same;
-    size_t Size() const { return Entries.size(); }
-    void Push(uint32_t entry, bool same) {
-        Same.push_back(same && !Entries.empty());
-        Entries.push_back(entry);
-    }
-    void Pop() {
-        Entries.pop_back();
-        Same.pop_back();
-    }
-};
-
-// Merges two sorted lists. Each entry of b is placed by galloping from where the previous one went,
-// so a few entries cost a few comparisons each and many cost about one each.
-template <class Compare> TSorted Merge(const TSorted& a, const TSorted& b, Compare compare) {
-    auto place = [&](size_t from, uint32_t entry) {
-        auto less = [&](uint32_t old) { return compare(old, entry) < 0; };
-        size_t low = from, high = from, step = 1;
-        while (high < a.Size() && less(a.Entries[high])) {
-            low = high + 1;
-            high = from + step;
-            step *= 2;
-        }
-        high = std::min(high, a.Size());
-        auto first = a.Entries.begin();
-        return static_cast<size_t>(std::partition_point(first + static_cast<ptrdiff_t>(low),
-                                                        first + static_cast<ptrdiff_t>(high), less) -
-                                   first);
-    };
-    TSorted merged;
-    merged.Entries.reserve(a.Size() + b.Size());
-    merged.Same.reserve(a.Size() + b.Size());
-    size_t next = 0; // the first entry of a not merged yet
-    bool lastFromB = false, lastEqualsNext = false;
-    auto takeFromA = [&](size_t end) {
-        for (; next < end; ++next) {
-            merged.Push(a.Entries[next], lastFromB ? lastEqualsNext : a.Same[next] != 0);
-            lastFromB = false;
-        }
-    };
-    for (size_t i = 0; i < b.Size(); ++i) {
-        uint32_t entry = b.Entries[i];
-        size_t at = place(next, entry);
-        // Everything of a before `at` collates below the entry; only the previous entry of b, when
-        // nothing came between, can equal it.
-        bool same = at == next && lastFromB && b.Same[i] != 0;
-        takeFromA(at);
-        merged.Push(entry, same);
-        lastFromB = true;
-        lastEqualsNext = at < a.Size() && compare(entry, a.Entries[at]) == 0;
-    }
-    takeFromA(a.Size());
-    return merged;
+std::u16string Folded(std::u16string_view text) {
+    std::u16string folded;
+    TKordoCollation::AppendFolded(folded, text);
+    return folded;
 }
 
-// The collator, with shortcuts whose agreement with it is established once per process:
-// - whether strings of ASCII letters are equal under it exactly when equal but for case (not so where
-//   letters contract, as "ch", "cs" or "aa" do in some languages, or where a letter's case partner is
-//   another letter, as the dotless i's is in Turkish);
-// - which characters never contract with a letter, so that texts made of them collate piece by piece;
-// - a model of its first two levels for the Latin characters, which orders most names without the
-//   collator. Nothing trusts the model: its order is checked with the collator.
-class TCollation {
-public:
-    TCollation() : Collator(CollationLocale()) {
-        Collator.setCaseSensitivity(Qt::CaseInsensitive);
-        static const bool lettersByCase = LettersCompareByCase();
-        static const std::vector<TWeight> weights = BuildModel();
-        static const std::vector<uint8_t> regular = FindRegular();
-        LettersByCase = lettersByCase;
-        Weights = &weights;
-        RegularChars = &regular;
-    }
+} // namespace
 
-    // Whether the text is made only of characters that form no contraction with a letter, so that
-    // it collates as the concatenation of any split of it: no prefix of it collates above it, and
-    // none of it reaches the bound of its prefix followed by U+FFFF.
-    bool Regular(std::u16string_view text) const {
-        return std::all_of(text.begin(), text.end(),
-                           [&](char16_t c) { return c < RegularChars->size() && (*RegularChars)[c]; });
-    }
-
-    int Compare(std::u16string_view a, std::u16string_view b) const {
-        return Collator.compare(View(a), View(b));
-    }
-    QCollatorSortKey SortKey(std::u16string_view text) const {
-        return Collator.sortKey(QString::fromRawData(reinterpret_cast<const QChar*>(text.data()),
-                                                     static_cast<qsizetype>(text.size())));
-    }
-    // Equal under the collation; typedLetters tells whether `typed` is made of ASCII letters only.
-    bool Equal(std::u16string_view text, std::u16string_view typed, bool typedLetters) const {
-        if (LettersByCase && typedLetters && AllAsciiLetters(text)) {
-            if (text.size() != typed.size())
-                return false;
-            for (size_t i = 0; i < text.size(); ++i)
-                if ((text[i] | 0x20) != (typed[i] | 0x20))
-                    return false;
-            return true;
-        }
-        return Compare(text, typed) == 0;
-    }
-
-    // The entries in collation order: ordered by the model, that order checked pair by pair with the
-    // collator, and whatever the model cannot place, or placed wrongly, sorted by the collator's sort
-    // keys and merged in.
-    template <class Text> TSorted Sort(const std::vector<uint32_t>& entries, Text text) const;
-
-private:
-    struct TWeight {
-        uint8_t Primary = 0; // 0: not modelled
-        uint8_t Secondary = 0;
-    };
-    static constexpr char16_t ModelLimit = 0x250; // Latin-1 and the Latin Extended-A and -B blocks
-
-    bool LettersCompareByCase() const;
-    std::vector<TWeight> BuildModel() const;
-    std::vector<uint8_t> FindRegular() const;
-    bool AppendModelKey(std::u16string_view text, std::string& key) const;
-    template <class Comparison>
-    TSorted CheckOrder(const std::vector<uint32_t>& approximate, Comparison compare,
-                       std::vector<uint32_t>& misplaced) const;
-
-    QCollator Collator;
-    bool LettersByCase = false;
-    const std::vector<TWeight>* Weights = nullptr;
-    const std::vector<uint8_t>* RegularChars = nullptr;
-};
-
-bool TCollation::LettersCompareByCase() const {
-    auto upper = [](std::u16string text) {
-        for (char16_t& c : text)
-            c = static_cast<char16_t>(c & ~0x20);
-        return text;
-    };
-    std::vector<std::u16string> texts;
-    for (char16_t x = u'a'; x <= u'z'; ++x) {
-        std::u16string single(1, x);
-        if (Compare(single, upper(single)) != 0)
-            return false;
-        texts.push_back(single);
-        for (char16_t y = u'a'; y <= u'z'; ++y) {
-            std::u16string pair{x, y}, mixed{x, static_cast<char16_t>(y & ~0x20)};
-            // A pair that contracts has a weight of its own and sorts outside its first letter's words.
-            if (Compare(single, pair) >= 0 || Compare(pair, single + u'\uFFFF') >= 0)
-                return false;
-            if (Compare(pair, upper(pair)) != 0 || Compare(pair, mixed) != 0)
-                return false;
-            texts.push_back(pair);
-        }
-    }
-    std::sort(texts.begin(), texts.end(), [&](const auto& a, const auto& b) { return Compare(a, b) < 0; });
-    for (size_t i = 1; i < texts.size(); ++i)
-        if (Compare(texts[i - 1], texts[i]) == 0)
-            return false;
-    return true;
-}
-
-// ASCII and the Latin letters, tried against every ASCII letter before and after: a pair that
-// contracts gets a weight of its own and sorts outside the words of its first character. Where "ch"
-// contracts, c and h are irregular and the other letters are not.
-std::vector<uint8_t> TCollation::FindRegular() const {
-    std::vector<uint8_t> regular(ModelLimit, 0);
-    auto contracts = [&](const std::u16string& first, char16_t second) {
-        std::u16string pair = first + second;
-        return Compare(first, pair) >= 0 || Compare(pair, first + u'\uFFFF') >= 0;
-    };
-    for (char16_t c = 0x20; c < ModelLimit; ++c) {
-        if ((c >= 0x7F && c < 0xC0) || c == 0xD7 || c == 0xF7)
-            continue;
-        std::u16string single(1, c);
-        bool ok = Compare(single, u"") != 0;
-        for (char16_t x = u'a'; x <= u'z' && ok; ++x)
-            ok = !contracts(std::u16string(1, x), c) && !contracts(single, x);
-        regular[c] = ok;
-    }
-    return regular;
-}
-
-// Sorts the characters one by one and tells a primary from a secondary difference between neighbours
-// by whether a following b < a outweighs it. Characters the collation ignores stay unmodelled.
-std::vector<TCollation::TWeight> TCollation::BuildModel() const {
-    std::vector<std::u16string> chars;
-    for (char16_t c = 0x20; c < ModelLimit; ++c)
-        if ((c < 0x7F || c >= 0xA0) && Compare(std::u16string(1, c), u"") != 0)
-            chars.emplace_back(1, c);
-    std::stable_sort(chars.begin(), chars.end(),
-                     [&](const auto& a, const auto& b) { return Compare(a, b) < 0; });
-    std::vector<TWeight> weights(ModelLimit);
-    int primary = 1, secondary = 0;
-    for (size_t i = 0; i < chars.size(); ++i) {
-        if (i > 0 && Compare(chars[i - 1], chars[i]) != 0) {
-            if (Compare(chars[i - 1] + u'b', chars[i] + u'a') > 0) {
-                ++secondary;
-            } else {
-                ++primary;
-                secondary = 0;
-            }
-        }
-        // One byte per level; the rare characters beyond are left to the collator.
-        if (primary <= 255 && secondary <= 255)
-            weights[chars[i][0]] = {static_cast<uint8_t>(primary), static_cast<uint8_t>(secondary)};
-    }
-    return weights;
-}
-
-// The primary weight of every character, a zero, then the secondary weights.
-bool TCollation::AppendModelKey(std::u16string_view text, std::string& key) const {
-    size_t start = key.size(), length = text.size();
-    key.resize(start + 2 * length + 1);
-    char* out = key.data() + start;
-    for (size_t i = 0; i < length; ++i) {
-        TWeight weight = text[i] < ModelLimit ? (*Weights)[text[i]] : TWeight{};
-        if (weight.Primary == 0) {
-            key.resize(start);
-            return false;
-        }
-        out[i] = static_cast<char>(weight.Primary);
-        out[length + 1 + i] = static_cast<char>(weight.Secondary);
-    }
-    out[length] = '\0';
-    return true;
-}
-
-// Keeps the entries of the approximate order that the collator agrees with, in order, and moves the
-// others to `misplaced`. One entry out of place costs one more comparison; a run of entries that do
-// not fit shows that the ones before them are out of place instead.
-template <class Comparison>
-TSorted TCollation::CheckOrder(const std::vector<uint32_t>& approximate, Comparison compare,
-                               std::vector<uint32_t>& misplaced) const {
-    constexpr size_t Run = 8;
-    TSorted kept;
-    kept.Entries.reserve(approximate.size());
-    kept.Same.reserve(approximate.size());
-    auto offer = [&](uint32_t entry) {
-        if (kept.Size() == 0) {
-            kept.Push(entry, false);
-            return true;
-        }
-        int order = compare(kept.Entries.back(), entry);
-        if (order <= 0) {
-            kept.Push(entry, order == 0);
-            return true;
-        }
-        order = kept.Size() >= 2 ? compare(kept.Entries[kept.Size() - 2], entry) : -1;
-        if (order > 0)
-            return false;
-        misplaced.push_back(kept.Entries.back());
-        kept.Pop();
-        kept.Push(entry, order == 0);
-        return true;
-    };
-    std::vector<uint32_t> pending;
-    for (uint32_t entry : approximate) {
-        if (offer(entry)) {
-            misplaced.insert(misplaced.end(), pending.begin(), pending.end());
-            pending.clear();
-            continue;
-        }
-        pending.push_back(entry);
-        if (pending.size() < Run)
-            continue;
-        while (kept.Size() > 0 && compare(kept.Entries.back(), pending[0]) > 0) {
-            misplaced.push_back(kept.Entries.back());
-            kept.Pop();
-        }
-        for (uint32_t waiting : pending)
-            if (!offer(waiting))
-                misplaced.push_back(waiting);
-        pending.clear();
-    }
-    misplaced.insert(misplaced.end(), pending.begin(), pending.end());
-    return kept;
-}
-
-template <class Text> TSorted TCollation::Sort(const std::vector<uint32_t>& entries, Text text) const {
-    auto compare = [&](uint32_t a, uint32_t b) { return Compare(text(a), text(b)); };
-
-    struct TModelled {
-        uint64_t Head; // the key's first eight bytes, big-endian, zero-padded
-        uint32_t Entry, Start, Length;
-    };
-    std::string keys;
-    std::vector<TModelled> modelled;
-    std::vector<uint32_t> misplaced;
-    size_t keySize = 0;
-    for (uint32_t entry : entries)
-        keySize += 2 * text(entry).size() + 1;
-    keys.reserve(keySize);
-    modelled.reserve(entries.size());
-    for (uint32_t entry : entries) {
-        size_t start = keys.size();
-        if (!AppendModelKey(text(entry), keys)) {
-            misplaced.push_back(entry);
-            continue;
-        }
-        uint64_t head = 0;
-        for (size_t i = 0; i < 8; ++i)
-            head = head << 8 | (start + i < keys.size() ? static_cast<uint8_t>(keys[start + i]) : 0);
-        modelled.push_back(
-            {head, entry, static_cast<uint32_t>(start), static_cast<uint32_t>(keys.size() - start)});
-    }
-    std::sort(modelled.begin(), modelled.end(), [&](const TModelled& a, const TModelled& b) {
-        if (a.Head != b.Head)
-            return a.Head < b.Head;
-        int order = std::memcmp(keys.data() + a.Start, keys.data() + b.Start, std::min(a.Length, b.Length));
-        if (order != 0)
-            return order < 0;
-        return a.Length != b.Length ? a.Length < b.Length : a.Entry < b.Entry;
-    });
-    std::vector<uint32_t> approximate(modelled.size());
-    for (size_t i = 0; i < modelled.size(); ++i)
-        approximate[i] = modelled[i].Entry;
-    modelled = {};
-    keys = {};
-
-    TSorted kept = CheckOrder(approximate, compare, misplaced);
-    if (misplaced.empty())
-        return kept;
-
-    struct TKeyed {
-        QCollatorSortKey Key;
-        uint32_t Entry;
-    };
-    std::vector<TKeyed> keyed;
-    keyed.reserve(misplaced.size());
-    for (uint32_t entry : misplaced)
-        keyed.push_back({SortKey(text(entry)), entry});
-    std::sort(keyed.begin(), keyed.end(), [](const TKeyed& a, const TKeyed& b) {
-        int order = a.Key.compare(b.Key);
-        return order < 0 || (order == 0 && a.Entry < b.Entry);
-    });
-    TSorted rest;
-    for (size_t i = 0; i < keyed.size(); ++i)
-        rest.Push(keyed[i].Entry, i > 0 && keyed[i].Key.compare(keyed[i - 1].Key) == 0);
-    return Merge(kept, rest, compare);
-}
-
-// Display names with their place in the collation order. Records whose display keys are equal share
-// one entry; entries that collate equal share one rank.
-class TDisplayNames {
+// Display names with their place in the collation order. Entries are only added; entries that collate
+// equal share one rank.
+class TKordoSearch::TDisplayNames {
 public:
     struct TEntry {
         uint32_t Start = 0, Length = 0;
         uint32_t Rank = Unranked;
         bool Regular = false;
-        TKordoDisplayKey Key;
     };
-
-    explicit TDisplayNames(const TCollation& collation) : Collation(&collation) {}
 
     std::u16string_view Text(uint32_t entry) const {
         return std::u16string_view(Texts).substr(Entries[entry].Start, Entries[entry].Length);
     }
-    // The key's entry; for a new key, appendText appends the text to the string it is given.
-    template <class AppendText> uint32_t Find(const TKordoDisplayKey& key, AppendText&& appendText) {
-        auto [entry, added] = Index.Insert(key);
-        if (added)
-            Add(key, appendText);
-        return entry;
-    }
-    template <class AppendText> uint32_t Add(const TKordoDisplayKey& key, AppendText&& appendText) {
+    // A new entry; appendText appends its text to the string it is given.
+    template <class AppendText> uint32_t Add(AppendText&& appendText) {
         size_t start = Texts.size();
         appendText(Texts);
         std::u16string_view text = std::u16string_view(Texts).substr(start);
         Entries.push_back({static_cast<uint32_t>(start), static_cast<uint32_t>(text.size()), Unranked,
-                           Collation->Regular(text), key});
+                           Collation.Regular(text)});
+        Fresh.push_back(static_cast<uint32_t>(Entries.size() - 1));
         return static_cast<uint32_t>(Entries.size() - 1);
     }
-    // Room for a first fill of `count` names of about `length` units each.
     void Reserve(size_t count, size_t length) {
-        if (!Entries.empty())
-            return;
-        Entries.reserve(count);
-        Texts.reserve(count * length);
-        Index.Reserve(count);
+        Entries.reserve(Entries.size() + count);
+        Texts.reserve(Texts.size() + count * length);
     }
-    TEntry& operator[](uint32_t entry) { return Entries[entry]; }
     const TEntry& operator[](uint32_t entry) const { return Entries[entry]; }
 
-    // Ranks the new entries: sorted among themselves, merged into those ranked before, and every rank
-    // renumbered.
-    void Rank(const std::vector<uint32_t>& fresh) {
-        if (fresh.empty())
+    // Ranks the entries added since the last call: sorted among themselves, merged into those ranked
+    // before, and every rank renumbered.
+    void RankFresh() {
+        if (Fresh.empty())
             return;
-        auto text = [&](uint32_t entry) { return Text(entry); };
-        TSorted sorted = Collation->Sort(fresh, text);
-        Ordered = Merge(Ordered, sorted,
-                        [&](uint32_t a, uint32_t b) { return Collation->Compare(Text(a), Text(b)); });
+        TKordoSorted sorted = Collation.Sort(Fresh, [&](uint32_t entry) { return Text(entry); });
+        Fresh.clear();
+        Ordered = KordoMergeSorted(
+            Ordered, sorted, [&](uint32_t a, uint32_t b) { return Collation.Compare(Text(a), Text(b)); });
         uint32_t rank = 0;
         for (size_t i = 0; i < Ordered.Size(); ++i) {
             if (i > 0 && !Ordered.Same[i])
                 ++rank;
             Entries[Ordered.Entries[i]].Rank = rank;
         }
+        RankCount = Ordered.Size() ? rank + 1 : 0;
     }
+    uint32_t Ranks() const { return RankCount; }
+
+    // The lists' collation, a collator of its own: preparing may run on a second thread.
+    TKordoCollation Collation;
 
 private:
-    const TCollation* Collation;
     std::vector<TEntry> Entries;
     std::u16string Texts;
-    TIndexMap<TKordoDisplayKey, TDisplayKeyHash> Index;
-    TSorted Ordered; // the ranked entries
+    std::vector<uint32_t> Fresh;
+    TKordoSorted Ordered; // the ranked entries
+    uint32_t RankCount = 0;
 };
 
-} // namespace
+TKordoSearch::TKordoSearch(TKordoPregameDatabase& database, TTable table)
+    : Database(database), Kind(table), NamesStore(new TDisplayNames) {}
 
-int KordoCompareNames(std::u16string_view a, std::u16string_view b) {
-    static const TCollation collation;
-    return collation.Compare(a, b);
+TKordoSearch::~TKordoSearch() {
+    Await();
 }
 
-struct TKordoSearch::TState {
-    TCollation Collation;
-    // With display keys, every name seen for the life of the search; without, the names of the rows
-    // since they were last filled.
-    TDisplayNames Names{Collation};
-    enum { Unknown, WithKeys, WithoutKeys } Keys = Unknown;
-};
+void TKordoSearch::SetDataColumns(const std::vector<TKordoSearchColumn>& columns) {
+    Columns.clear();
+    Columns.push_back({Kind == TTable::Staff ? u"Name" : u"Short Name", false});
+    Columns.insert(Columns.end(), columns.begin(), columns.end());
+    Columns.push_back({u"Matched Name", false});
+}
 
-TKordoSearch::TKordoSearch(TKordoPregameDatabase& database) : Database(database), State(new TState) {}
-
-TKordoSearch::~TKordoSearch() = default;
-
-bool TKordoSearch::GetDisplayKey(const void*, TKordoDisplayKey&) const {
-    return false;
+void TKordoSearch::Await() const {
+    if (Preparing.joinable())
+        Preparing.join();
 }
 
 void TKordoSearch::ReportStatus(const std::string& text) const {
@@ -545,7 +175,29 @@ void TKordoSearch::ReportStatus(const std::string& text) const {
         OnStatus(text);
 }
 
+void TKordoSearch::RefreshTable() {
+    if (Refresh()) {
+        Narrowable = false;
+        NameOrderValid = false;
+    }
+}
+
+void TKordoSearch::Prepare() {
+    Await();
+    RefreshTable();
+    TakeRecords();
+    BuildNameOrder(PrepareRecords());
+}
+
+void TKordoSearch::PrepareInBackground() {
+    Await();
+    RefreshTable();
+    TakeRecords();
+    Preparing = std::thread([this] { BuildNameOrder(PrepareRecords()); });
+}
+
 void TKordoSearch::Search(const std::u16string& text) {
+    Await();
     ReportStatus("Searching");
     AllRecords = false;
     Rows.clear();
@@ -553,53 +205,285 @@ void TKordoSearch::Search(const std::u16string& text) {
     Irregular.clear();
     SortedRows = 0;
     Focused = -1;
-    Results.clear();
+    RefreshTable();
     // The text is taken as it is, blanks included.
-    std::u16string upperText;
-    AppendUpper(upperText, text);
-    int32_t count = GetCount();
-    for (int32_t i = 0; i < count; ++i) {
-        if (!upperText.empty() && Matches(i, upperText))
-            Results.push_back(GetItem(i));
+    std::u16string folded = Folded(text);
+    const int32_t count = GetCount();
+    std::vector<int32_t> found;
+    if (folded.empty()) {
+        // Nothing can contain it, and every record is still looked at.
         if (OnProgress)
-            OnProgress(KordoPercentage(count, i));
+            for (int32_t i = 0; i < count; ++i)
+                OnProgress(KordoPercentage(count, i));
+    } else {
+        const bool narrow =
+            Narrowable && Filter == LastFilter && folded.find(LastFolded) != std::u16string::npos;
+        const size_t total = narrow ? LastFound.size() : static_cast<size_t>(count);
+        std::function<void(size_t)> tick;
+        if (OnProgress)
+            tick = [&](size_t i) {
+                OnProgress(KordoPercentage(static_cast<int64_t>(total), static_cast<int64_t>(i)));
+            };
+        Match(folded, narrow ? &LastFound : nullptr, found, tick);
+        found = Filtered(std::move(found));
     }
+    LastFolded = folded;
+    LastFilter = Filter;
+    LastFound = found;
+    Narrowable = !folded.empty();
+    RowsFolded = folded;
+    ResultCount = static_cast<int32_t>(found.size());
     ReportStatus("Sorting Search Result");
-    SetRows(Results);
+    SetRows(found);
 }
 
 void TKordoSearch::ShowAll() {
+    Await();
     ReportStatus("Sorting Search Result");
+    RefreshTable();
     AllRecords = true;
-    SetRows(TableRecords());
+    Narrowable = false;
+    RowsFolded.clear();
+    std::vector<int32_t> all(static_cast<size_t>(std::max(GetCount(), 0)));
+    for (size_t i = 0; i < all.size(); ++i)
+        all[i] = static_cast<int32_t>(i);
+    // Names changed since are seen: every record's display name is checked.
+    for (int32_t index : all)
+        DisplayEntry(index, true);
+    all = Filtered(std::move(all));
+    ResultCount = static_cast<int32_t>(all.size());
+    SetRows(all);
 }
 
-std::vector<void*> TKordoSearch::TableRecords() const {
-    std::vector<void*> records(static_cast<size_t>(std::max(GetCount(), 0)));
-    for (size_t i = 0; i < records.size(); ++i)
-        records[i] = GetItem(static_cast<int32_t>(i));
-    return records;
+void TKordoSearch::Find(const std::u16string& text) {
+    if (text.empty())
+        ShowAll();
+    else
+        Search(text);
 }
 
-void TKordoSearch::ShowSingle(void* record) {
-    Results.clear();
+std::vector<int32_t> TKordoSearch::Filtered(std::vector<int32_t> indices) const {
+    if (Filter.Empty())
+        return indices;
+    std::erase_if(indices, [&](int32_t index) { return !Passes(GetItem(index), Filter); });
+    return indices;
+}
+
+int32_t TKordoSearch::Count() const {
+    return AllRecords && Filter.Empty() ? GetCount() : ResultCount;
+}
+
+void TKordoSearch::SetRows(const std::vector<int32_t>& indices) {
+    std::vector<int32_t> ordered = indices;
+    OrderRows(ordered);
+    Rows.resize(ordered.size());
+    RowNames.resize(ordered.size());
+    Irregular.clear();
+    const bool byName = SortedBy == 0 && !Descending;
+    for (size_t row = 0; row < ordered.size(); ++row) {
+        Rows[row] = GetItem(ordered[row]);
+        uint32_t entry = DisplayEntry(ordered[row], false);
+        RowNames[row] = {entry, entry};
+        if (byName && !Names()[entry].Regular)
+            Irregular.push_back(static_cast<uint32_t>(row));
+    }
+    SortedRows = byName ? Rows.size() : 0;
+    Focused = -1;
+}
+
+// Every table index in name order, ties in table order, by the display entries as last made.
+const std::vector<int32_t>& TKordoSearch::NameOrder() {
+    const int32_t count = std::max(GetCount(), 0);
+    if (!NameOrderValid || DisplayEntriesChanged || NameOrdered.size() != static_cast<size_t>(count))
+        BuildNameOrder(count);
+    return NameOrdered;
+}
+
+// Counted out by rank.
+void TKordoSearch::BuildNameOrder(int32_t count) {
+    std::vector<uint32_t> entries(static_cast<size_t>(count));
+    for (int32_t i = 0; i < count; ++i)
+        entries[static_cast<size_t>(i)] = DisplayEntry(i, false);
+    DisplayEntriesChanged = false;
+    TDisplayNames& names = Names();
+    names.RankFresh();
+    std::vector<uint32_t> starts(names.Ranks() + 1, 0);
+    for (uint32_t entry : entries)
+        ++starts[names[entry].Rank + 1];
+    for (size_t rank = 1; rank < starts.size(); ++rank)
+        starts[rank] += starts[rank - 1];
+    NameOrdered.assign(static_cast<size_t>(count), 0);
+    for (int32_t i = 0; i < count; ++i)
+        NameOrdered[starts[names[entries[static_cast<size_t>(i)]].Rank]++] = i;
+    NameOrderValid = true;
+}
+
+std::vector<uint32_t> TKordoSearch::Ranks(const std::vector<int32_t>& indices) {
+    std::vector<uint32_t> entries(indices.size());
+    for (size_t i = 0; i < indices.size(); ++i)
+        entries[i] = DisplayEntry(indices[i], false);
+    Names().RankFresh();
+    for (uint32_t& entry : entries)
+        entry = Names()[entry].Rank;
+    return entries;
+}
+
+// The indices in the sort order: by display name, ties in table order; or by a column, ties by name.
+void TKordoSearch::OrderRows(std::vector<int32_t>& indices) {
+    const size_t count = indices.size();
+    if (SortedBy == 0) {
+        const size_t all = static_cast<size_t>(std::max(GetCount(), 0));
+        if (count * 8 >= all && count > 0) {
+            // Many rows: the table's name order, keeping the rows' records.
+            std::vector<uint8_t> wanted(all, 0);
+            for (int32_t index : indices)
+                wanted[static_cast<size_t>(index)] = 1;
+            const std::vector<int32_t>& order = NameOrder();
+            indices.clear();
+            for (int32_t index : order)
+                if (wanted[static_cast<size_t>(index)])
+                    indices.push_back(index);
+        } else {
+            std::vector<uint32_t> ranks = Ranks(indices);
+            std::vector<uint64_t> keyed(count);
+            for (size_t i = 0; i < count; ++i)
+                keyed[i] = uint64_t{ranks[i]} << 32 | static_cast<uint32_t>(indices[i]);
+            std::sort(keyed.begin(), keyed.end());
+            for (size_t i = 0; i < count; ++i)
+                indices[i] = static_cast<int32_t>(static_cast<uint32_t>(keyed[i]));
+        }
+        if (Descending)
+            std::reverse(indices.begin(), indices.end());
+        return;
+    }
+
+    // A column: numbers by value, texts by the rank of their text among the rows' texts.
+    std::vector<int64_t> keys(count);
+    const bool matched = SortedBy == MatchedNameColumn();
+    if (Columns[static_cast<size_t>(SortedBy)].Numeric) {
+        for (size_t i = 0; i < count; ++i)
+            keys[i] = DataKey(GetItem(indices[i]), SortedBy - 1);
+    } else {
+        std::unordered_map<int64_t, uint32_t> groups;
+        std::unordered_map<std::u16string, uint32_t> textGroups;
+        std::vector<std::u16string> texts;
+        std::vector<uint32_t> group(count);
+        for (size_t i = 0; i < count; ++i) {
+            const void* record = GetItem(indices[i]);
+            if (matched) {
+                std::u16string text = HiddenMatch(record, RowsFolded);
+                auto [at, added] = textGroups.try_emplace(text, static_cast<uint32_t>(texts.size()));
+                if (added)
+                    texts.push_back(std::move(text));
+                group[i] = at->second;
+                continue;
+            }
+            auto [at, added] =
+                groups.try_emplace(DataKey(record, SortedBy - 1), static_cast<uint32_t>(texts.size()));
+            if (added)
+                texts.push_back(DataCell(record, SortedBy - 1));
+            group[i] = at->second;
+        }
+        std::vector<uint32_t> distinct(texts.size());
+        for (uint32_t i = 0; i < distinct.size(); ++i)
+            distinct[i] = i;
+        TKordoSorted sorted =
+            Names().Collation.Sort(distinct, [&](uint32_t text) { return std::u16string_view(texts[text]); });
+        std::vector<int64_t> rankOf(texts.size());
+        int64_t rank = 0;
+        for (size_t i = 0; i < sorted.Size(); ++i) {
+            if (i > 0 && !sorted.Same[i])
+                ++rank;
+            rankOf[sorted.Entries[i]] = rank;
+        }
+        for (size_t i = 0; i < count; ++i)
+            keys[i] = rankOf[group[i]];
+    }
+    std::vector<uint32_t> nameRanks = Ranks(indices);
+    std::vector<uint32_t> order(count);
+    for (uint32_t i = 0; i < count; ++i)
+        order[i] = i;
+    const bool descending = Descending;
+    std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+        if (keys[a] != keys[b])
+            return descending ? keys[a] > keys[b] : keys[a] < keys[b];
+        if (nameRanks[a] != nameRanks[b])
+            return nameRanks[a] < nameRanks[b];
+        return indices[a] < indices[b];
+    });
+    std::vector<int32_t> sorted(count);
+    for (size_t i = 0; i < count; ++i)
+        sorted[i] = indices[order[i]];
+    indices = std::move(sorted);
+}
+
+std::vector<int32_t> TKordoSearch::SortBy(int32_t column, bool descending) {
+    Await();
+    std::vector<int32_t> moved(Rows.size(), -1);
+    if (column < 0 || column >= ColumnCount())
+        return moved;
+    SortedBy = column;
+    Descending = descending;
+    RefreshTable();
+    // The rows keep their records, the focused one its focus; rows whose record left the table go last.
+    const std::vector<void*> before = Rows;
+    void* focused = Focused >= 0 ? before[static_cast<size_t>(Focused)] : nullptr;
+    std::vector<int32_t> indices;
+    std::vector<void*> gone;
+    for (void* record : before) {
+        int32_t index = IndexOf(record);
+        if (index >= 0) {
+            DisplayEntry(index, true);
+            indices.push_back(index);
+        } else {
+            gone.push_back(record);
+        }
+    }
+    // A record listed twice is listed once after sorting.
+    std::sort(indices.begin(), indices.end());
+    indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
+    SetRows(indices);
+    for (void* record : gone)
+        AddRow(record);
+    std::unordered_map<const void*, int32_t> rowOf;
+    for (size_t row = 0; row < Rows.size(); ++row)
+        rowOf.try_emplace(Rows[row], static_cast<int32_t>(row));
+    for (size_t row = 0; row < before.size(); ++row)
+        if (auto at = rowOf.find(before[row]); at != rowOf.end())
+            moved[row] = at->second;
+    Focused = focused ? RowOfRecord(focused) : -1;
+    return moved;
+}
+
+void TKordoSearch::ShowSingleRecord(void* record) {
+    Await();
+    ResultCount = 0;
     AllRecords = false;
+    Narrowable = false;
+    RowsFolded.clear();
     Rows.clear();
     RowNames.clear();
     Irregular.clear();
-    if (!Keyed(record))
-        State->Names = TDisplayNames(State->Collation);
-    AddRecord(record);
+    AddRow(record);
     SortedRows = 1;
-    if (!State->Names[RowNames[0].Entry].Regular)
+    if (!Names()[RowNames[0].Entry].Regular)
         Irregular.push_back(0);
 }
 
-void TKordoSearch::AddRecord(void* record) {
+void TKordoSearch::AddRow(void* record) {
+    Await();
     Rows.push_back(record);
     uint32_t entry = EntryOf(record);
     RowNames.push_back({entry, entry});
     Focused = RowCount() - 1;
+}
+
+uint32_t TKordoSearch::EntryOf(const void* record) {
+    RefreshTable();
+    int32_t index = IndexOf(record);
+    if (index >= 0)
+        return DisplayEntry(index, true);
+    return Names().Add([&](std::u16string& out) { out += GetDisplayName(record); });
 }
 
 void TKordoSearch::RemoveRow(int32_t row) {
@@ -621,6 +505,8 @@ void TKordoSearch::RemoveRow(int32_t row) {
 }
 
 void TKordoSearch::RowChanged(int32_t row) {
+    Await();
+    Narrowable = false;
     if (row < 0 || row >= RowCount())
         return;
     // The row keeps its place, which no longer tells anything about its name.
@@ -630,16 +516,30 @@ void TKordoSearch::RowChanged(int32_t row) {
         Irregular.insert(at, static_cast<uint32_t>(row));
 }
 
-int32_t TKordoSearch::Count() const {
-    return AllRecords ? GetCount() : static_cast<int32_t>(Results.size());
-}
-
 std::u16string TKordoSearch::RowText(int32_t row) const {
-    std::u16string text = GetDisplayName(RowRecord(row));
+    if (row < 0 || row >= RowCount())
+        return {};
+    std::u16string text = GetDisplayName(Rows[static_cast<size_t>(row)]);
     return text.empty() ? GetNoNameText() : text;
 }
 
-int32_t TKordoSearch::RowOf(const void* record) const {
+std::u16string TKordoSearch::RowMatchedName(int32_t row) const {
+    if (row < 0 || row >= RowCount() || RowsFolded.empty())
+        return {};
+    return HiddenMatch(Rows[static_cast<size_t>(row)], RowsFolded);
+}
+
+std::u16string TKordoSearch::CellText(int32_t row, int32_t column) const {
+    if (row < 0 || row >= RowCount() || column < 0 || column >= ColumnCount())
+        return {};
+    if (column == 0)
+        return RowText(row);
+    if (column == MatchedNameColumn())
+        return RowMatchedName(row);
+    return DataCell(Rows[static_cast<size_t>(row)], column - 1);
+}
+
+int32_t TKordoSearch::RowOfRecord(const void* record) const {
     auto found = std::find(Rows.begin(), Rows.end(), record);
     return found == Rows.end() ? -1 : static_cast<int32_t>(found - Rows.begin());
 }
@@ -651,16 +551,17 @@ void TKordoSearch::SetFocusedRow(int32_t row) {
 // The first row that matches by the rule, found without trying every row: the sorted rows are in
 // collation order, and a regular name that begins with the typed text collates between it and the
 // typed text followed by U+FFFF, the highest weight there is. Outside that range only the irregular
-// rows and those added after sorting can match.
+// rows and those added after sorting can match (all rows, when the rows are not in name order).
 int32_t TKordoSearch::FindTypeAhead(const std::u16string& typed) const {
-    const TCollation& collation = State->Collation;
-    const TDisplayNames& names = State->Names;
-    bool typedLetters = AllAsciiLetters(typed);
+    Await();
+    const TDisplayNames& names = Names();
+    const TKordoCollation& collation = names.Collation;
+    bool typedLetters = KordoAllAsciiLetters(typed);
     std::u16string previous;
     bool checkedOne = false;
     auto matches = [&](size_t row) {
         std::u16string_view prefix = names.Text(RowNames[row].Entry).substr(0, typed.size());
-        // Sorted rows share prefixes in long runs; a prefix that just failed fails again.
+        // Rows share prefixes in long runs; a prefix that just failed fails again.
         if (checkedOne && prefix == previous)
             return false;
         if (collation.Equal(prefix, typed, typedLetters))
@@ -695,219 +596,469 @@ int32_t TKordoSearch::FindTypeAhead(const std::u16string& typed) const {
             best = row;
     }
     for (size_t row = SortedRows; row < best; ++row)
-        if (matches(row))
+        if (matches(row)) {
             best = row;
-    return best < RowNames.size() ? static_cast<int32_t>(best) : -1;
-}
-
-bool TKordoSearch::Keyed(const void* record) {
-    if (State->Keys == TState::Unknown) {
-        TKordoDisplayKey key;
-        State->Keys = GetDisplayKey(record, key) ? TState::WithKeys : TState::WithoutKeys;
-    }
-    return State->Keys == TState::WithKeys;
-}
-
-uint32_t TKordoSearch::EntryOf(const void* record) {
-    TKordoDisplayKey key;
-    auto appendText = [&](std::u16string& out) { AppendDisplayName(record, out); };
-    if (Keyed(record) && GetDisplayKey(record, key))
-        return State->Names.Find(key, appendText);
-    return State->Names.Add({}, appendText);
-}
-
-void TKordoSearch::SetRows(std::vector<void*> records) {
-    Rows = std::move(records);
-    Focused = -1;
-    SortRows();
-}
-
-// Each record's name entry, every entry ranked.
-std::vector<uint32_t> TKordoSearch::RankNames(const std::vector<void*>& records) {
-    TDisplayNames& names = State->Names;
-    names.Reserve(records.size(), 20);
-    std::vector<uint32_t> entries(records.size()), fresh;
-    for (size_t i = 0; i < records.size(); ++i) {
-        uint32_t entry = EntryOf(records[i]);
-        if (names[entry].Rank == Unranked) {
-            names[entry].Rank = Queued;
-            fresh.push_back(entry);
+            break;
         }
-        entries[i] = entry;
-    }
-    names.Rank(fresh);
-    return entries;
-}
-
-void TKordoSearch::Prepare() {
-    std::vector<void*> records = TableRecords();
-    // Without display keys nothing outlives a sort.
-    if (!records.empty() && Keyed(records[0]))
-        RankNames(records);
-    PrepareMatching();
-}
-
-// Rows are ordered by the rank of their display names and, among equal names, by the order they were
-// made in (table order).
-void TKordoSearch::SortRows() {
-    size_t count = Rows.size();
-    if (count > 0 && !Keyed(Rows[0]))
-        State->Names = TDisplayNames(State->Collation);
-    TDisplayNames& names = State->Names;
-    std::vector<uint32_t> entries = RankNames(Rows);
-    std::vector<uint8_t> irregular(count);
-    for (size_t i = 0; i < count; ++i)
-        irregular[i] = !names[entries[i]].Regular;
-
-    std::vector<uint64_t> order(count);
-    for (size_t i = 0; i < count; ++i)
-        order[i] = uint64_t{names[entries[i]].Rank} << 32 | i;
-    std::sort(order.begin(), order.end());
-    std::vector<void*> sorted(count);
-    RowNames.resize(count);
-    Irregular.clear();
-    for (size_t i = 0; i < count; ++i) {
-        auto from = static_cast<uint32_t>(order[i]);
-        sorted[i] = Rows[from];
-        RowNames[i] = {entries[from], entries[from]};
-        if (irregular[from])
-            Irregular.push_back(static_cast<uint32_t>(i));
-    }
-    Rows = std::move(sorted);
-    SortedRows = count;
-}
-
-void TKordoSearch::AppendUpper(std::u16string& out, std::u16string_view text) {
-    if (std::all_of(text.begin(), text.end(), [](char16_t c) { return c < 0x80; })) {
-        for (char16_t c : text)
-            out.push_back(c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 0x20) : c);
-        return;
-    }
-    QString upper =
-        QString::fromRawData(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()))
-            .toUpper();
-    out.append(reinterpret_cast<const char16_t*>(upper.utf16()), static_cast<size_t>(upper.size()));
+    return best < RowNames.size() ? static_cast<int32_t>(best) : -1;
 }
 
 // People.
 
-// Each name upper-cased once, in one buffer; and by table index, which names a person had when last
-// searched, so that searching again reads the people in order and looks nothing up.
-struct TKordoStaffSearch::TUpperNames {
-    TIndexMap<const void*, TPointerHash> Index;
-    std::vector<std::pair<uint32_t, uint32_t>> Spans;
-    std::u16string Texts;
+namespace {
+
+enum TStaffColumn : int32_t { ClubColumn, NationColumn, BornColumn, TypeColumn, JobColumn, AbilityColumn };
+
+// Key of the club column for a person in a squad whose club did not resolve.
+constexpr int64_t UnresolvedClub = 1;
+
+const TKordoClub* ClubOf(const TKordoStaff& staff) {
+    return staff.ClubSquad ? staff.ClubSquad->OwnerClub : nullptr;
+}
+
+// The current ability that goes with the person's type; none for a type without one.
+std::optional<int32_t> AbilityOf(const TKordoStaff& staff) {
+    switch (staff.StaffType()) {
+    case KordoStaffNonPlayer:
+        return staff.NonPlayerCurrentAbility();
+    case KordoStaffPlayer:
+    case KordoStaffPlayerNonPlayer:
+        return staff.CurrentAbility();
+    case KordoStaffReferee:
+        return staff.RefereeCurrentAbility();
+    default:
+        return std::nullopt;
+    }
+}
+
+std::u16string Ascii(const std::string& text) {
+    return std::u16string(text.begin(), text.end());
+}
+
+} // namespace
+
+// What the people's search keeps: each name folded once, and per person the names he had when last
+// looked at, with their places among the folded names and the entry of his display name.
+struct TKordoStaffSearch::TCatalogue {
+    struct TName {
+        uint32_t Start = 0, Length = 0;       // the folded text
+        uint32_t RawStart = 0, RawLength = 0; // the text as stored
+    };
+    TIndexMap<const TKordoName*, TPointerHash> NameIndex;
+    std::vector<TName> NameSlots;
+    std::u16string FoldedTexts, RawTexts;
 
     struct TPerson {
         std::array<const TKordoName*, 3> Names{}; // first, second, common
-        std::array<uint32_t, 3> Uppers{};         // their entries in Spans
-        bool Known = false;
+        std::array<uint32_t, 3> Slots{NoEntry, NoEntry, NoEntry};
+        uint32_t Entry = NoEntry;
     };
+    // The table's people as last taken, and by the same index what is known of each.
+    std::vector<TKordoStaff*> Taken;
     std::vector<TPerson> People;
+    TIndexMap<const TKordoStaff*, TPointerHash> PersonIndex;
+    bool PersonIndexValid = false;
+    // The name tables' lists as last taken, for preparing.
+    std::array<std::vector<TKordoName*>, 3> TakenNames;
 
-    std::u16string_view Upper(uint32_t name) const {
-        return std::u16string_view(Texts).substr(Spans[name].first, Spans[name].second);
+    // Per search: which names contain the text, and with the text split at each of its blanks (up to
+    // 64), which names end with the part before (bit p of EndsWith) and begin with the part after
+    // (StartsWith).
+    std::u16string Text;
+    std::vector<uint32_t> Blanks;
+    std::vector<uint8_t> Contains;
+    std::vector<uint64_t> EndsWith, StartsWith;
+    uint64_t EmptyEndsWith = 0;
+    size_t Scanned = 0;
+
+    std::u16string_view FoldedName(uint32_t slot) const {
+        return std::u16string_view(FoldedTexts).substr(NameSlots[slot].Start, NameSlots[slot].Length);
+    }
+    std::u16string_view RawName(uint32_t slot) const {
+        return std::u16string_view(RawTexts).substr(NameSlots[slot].RawStart, NameSlots[slot].RawLength);
+    }
+
+    uint32_t AddName(const TKordoName* name) {
+        TName slot;
+        slot.Start = static_cast<uint32_t>(FoldedTexts.size());
+        TKordoCollation::AppendFolded(FoldedTexts, name->Name);
+        slot.Length = static_cast<uint32_t>(FoldedTexts.size() - slot.Start);
+        slot.RawStart = static_cast<uint32_t>(RawTexts.size());
+        RawTexts += name->Name;
+        slot.RawLength = static_cast<uint32_t>(name->Name.size());
+        NameSlots.push_back(slot);
+        return static_cast<uint32_t>(NameSlots.size() - 1);
+    }
+    uint32_t SlotOf(const TKordoName* name) {
+        if (!name)
+            return NoEntry;
+        auto [slot, added] = NameIndex.Insert(name);
+        if (added)
+            AddName(name);
+        return slot;
+    }
+
+    // The text split for matching: its blanks, and for every name known what it holds of the text.
+    void Start(const std::u16string& folded) {
+        Text = folded;
+        Blanks.clear();
+        for (size_t i = 0; i < folded.size(); ++i)
+            if (folded[i] == u' ')
+                Blanks.push_back(static_cast<uint32_t>(i));
+        EmptyEndsWith = !Blanks.empty() && Blanks[0] == 0 ? 1 : 0;
+        Contains.clear();
+        EndsWith.clear();
+        StartsWith.clear();
+        Scanned = 0;
+        ScanNew();
+    }
+    bool FewBlanks() const { return Blanks.size() <= 64; }
+    void ScanNew() {
+        size_t count = NameSlots.size();
+        Contains.resize(count);
+        const bool split = !Blanks.empty() && FewBlanks();
+        if (split) {
+            EndsWith.resize(count);
+            StartsWith.resize(count);
+        }
+        std::u16string_view text(Text);
+        for (size_t slot = Scanned; slot < count; ++slot) {
+            std::u16string_view name = FoldedName(static_cast<uint32_t>(slot));
+            Contains[slot] = name.find(text) != std::u16string_view::npos;
+            if (!split)
+                continue;
+            uint64_t ends = 0, starts = 0;
+            for (size_t b = 0; b < Blanks.size(); ++b) {
+                if (name.ends_with(text.substr(0, Blanks[b])))
+                    ends |= uint64_t{1} << b;
+                if (name.starts_with(text.substr(Blanks[b] + 1)))
+                    starts |= uint64_t{1} << b;
+            }
+            EndsWith[slot] = ends;
+            StartsWith[slot] = starts;
+        }
+        Scanned = count;
+    }
+
+    // The common name, then first and second name joined by a blank, the blank kept when there is no
+    // first name, so " smith" finds a person known only as Smith. The display form "Smith, John" is
+    // not searched.
+    bool Matches(const TPerson& person) const {
+        const uint32_t first = person.Slots[0], second = person.Slots[1], common = person.Slots[2];
+        if (common != NoEntry && Contains[common])
+            return true;
+        if (first != NoEntry && Contains[first])
+            return true;
+        if (second == NoEntry)
+            return false;
+        if (Contains[second])
+            return true;
+        if (Blanks.empty())
+            return false;
+        if (!FewBlanks()) {
+            std::u16string built(first != NoEntry ? FoldedName(first) : std::u16string_view());
+            built += u' ';
+            built += FoldedName(second);
+            return built.find(Text) != std::u16string::npos;
+        }
+        // Across the blank between the names: the part before one of the text's blanks ends the first
+        // name and the part after it begins the second.
+        return ((first != NoEntry ? EndsWith[first] : EmptyEndsWith) & StartsWith[second]) != 0;
     }
 };
 
 TKordoStaffSearch::TKordoStaffSearch(TKordoPregameDatabase& database)
-    : TKordoSearch(database), UpperNames(new TUpperNames) {}
+    : TKordoSearch(database, TTable::Staff), Catalogue(new TCatalogue) {
+    SetDataColumns({{u"Club", false},
+                    {u"Nation", false},
+                    {u"Born", true},
+                    {u"Type", false},
+                    {u"Job", false},
+                    {u"Ability", true}});
+}
 
-TKordoStaffSearch::~TKordoStaffSearch() = default;
+TKordoStaffSearch::~TKordoStaffSearch() {
+    StopPreparing();
+}
 
 int32_t TKordoStaffSearch::GetCount() const {
     return Database.Staffs.Count();
 }
 
 void* TKordoStaffSearch::GetItem(int32_t index) const {
-    return Database.Staffs.Item(index);
+    return Database.Staffs.List()[static_cast<size_t>(index)];
 }
 
 std::u16string TKordoStaffSearch::GetDisplayName(const void* record) const {
     return StaffDisplayName(*static_cast<const TKordoStaff*>(record));
 }
 
-bool TKordoStaffSearch::GetDisplayKey(const void* record, TKordoDisplayKey& key) const {
-    const auto* staff = static_cast<const TKordoStaff*>(record);
-    // Common, first and second names are records of different tables, so the two forms never meet.
-    key = staff->CommonName ? TKordoDisplayKey{staff->CommonName, nullptr}
-                            : TKordoDisplayKey{staff->SecondName, staff->FirstName};
+// The people as they are in the table now. Added people are appended; after a removal everything
+// known is carried over by person.
+bool TKordoStaffSearch::Refresh() {
+    TCatalogue& catalogue = *Catalogue;
+    const std::vector<TKordoStaff*>& list = Database.Staffs.List();
+    std::vector<TKordoStaff*>& taken = catalogue.Taken;
+    if (list.size() == taken.size() &&
+        std::memcmp(list.data(), taken.data(), list.size() * sizeof(TKordoStaff*)) == 0)
+        return false;
+    if (list.size() > taken.size() &&
+        std::memcmp(list.data(), taken.data(), taken.size() * sizeof(TKordoStaff*)) == 0) {
+        for (size_t i = taken.size(); i < list.size(); ++i)
+            if (catalogue.PersonIndexValid)
+                catalogue.PersonIndex.Insert(list[i]);
+        taken = list;
+        catalogue.People.resize(list.size());
+        return true;
+    }
+    // Known people keep what is known of them.
+    TIndexMap<const TKordoStaff*, TPointerHash> before;
+    before.Reserve(taken.size());
+    for (TKordoStaff* staff : taken)
+        before.Insert(staff);
+    std::vector<TCatalogue::TPerson> people(list.size());
+    for (size_t i = 0; i < list.size(); ++i)
+        if (uint32_t old = before.Find(list[i]); old != NoEntry)
+            people[i] = catalogue.People[old];
+    catalogue.People = std::move(people);
+    taken = list;
+    catalogue.PersonIndex.Clear();
+    catalogue.PersonIndexValid = false;
     return true;
 }
 
-// StaffDisplayName, built in place.
-void TKordoStaffSearch::AppendDisplayName(const void* record, std::u16string& out) const {
-    const auto* staff = static_cast<const TKordoStaff*>(record);
-    if (staff->CommonName) {
-        out += staff->CommonName->Name;
+void TKordoStaffSearch::TakeRecords() {
+    TCatalogue& catalogue = *Catalogue;
+    catalogue.TakenNames = {Database.FirstNames.List(), Database.SecondNames.List(),
+                            Database.CommonNames.List()};
+}
+
+// Takes every name of the three tables in their order and makes every person's display entry. A
+// person's names are found by the rows he stored as long as the tables are as loaded.
+int32_t TKordoStaffSearch::PrepareRecords() {
+    TCatalogue& catalogue = *Catalogue;
+    std::array<uint32_t, 3> base{};
+    size_t names = 0;
+    for (const std::vector<TKordoName*>& list : catalogue.TakenNames)
+        names += list.size();
+    catalogue.NameIndex.Reserve(catalogue.NameSlots.size() + names);
+    catalogue.NameSlots.reserve(catalogue.NameSlots.size() + names);
+    for (size_t t = 0; t < 3; ++t) {
+        const std::vector<TKordoName*>& list = catalogue.TakenNames[t];
+        const auto first = static_cast<uint32_t>(catalogue.NameSlots.size());
+        bool inOrder = true;
+        for (size_t k = 0; k < list.size(); ++k) {
+            auto [slot, added] = catalogue.NameIndex.Insert(list[k]);
+            if (added)
+                catalogue.AddName(list[k]);
+            inOrder = inOrder && slot == first + k;
+        }
+        base[t] = inOrder ? first : NoEntry;
+    }
+    auto slotOf = [&](size_t t, const TKordoName* name, uint32_t stored) {
+        const std::vector<TKordoName*>& list = catalogue.TakenNames[t];
+        if (name && base[t] != NoEntry && stored < list.size() && list[stored] == name)
+            return base[t] + stored;
+        return catalogue.SlotOf(name);
+    };
+
+    Names().Reserve(catalogue.Taken.size(), 20);
+    for (size_t i = 0; i < catalogue.Taken.size(); ++i) {
+        const TKordoStaff& staff = *catalogue.Taken[i];
+        TCatalogue::TPerson& person = catalogue.People[i];
+        std::array<const TKordoName*, 3> current{staff.FirstName, staff.SecondName, staff.CommonName};
+        if (person.Entry != NoEntry && person.Names == current)
+            continue;
+        person.Names = current;
+        person.Slots = {slotOf(0, staff.FirstName, staff.StoredFirstName()),
+                        slotOf(1, staff.SecondName, staff.StoredSecondName()),
+                        slotOf(2, staff.CommonName, staff.StoredCommonName())};
+        person.Entry = NoEntry;
+        DisplayEntry(static_cast<int32_t>(i), true);
+    }
+    catalogue.TakenNames = {};
+    return static_cast<int32_t>(catalogue.Taken.size());
+}
+
+int32_t TKordoStaffSearch::IndexOf(const void* record) {
+    TCatalogue& catalogue = *Catalogue;
+    Refresh();
+    if (!catalogue.PersonIndexValid) {
+        catalogue.PersonIndex.Clear();
+        catalogue.PersonIndex.Reserve(catalogue.Taken.size());
+        for (TKordoStaff* staff : catalogue.Taken)
+            catalogue.PersonIndex.Insert(staff);
+        catalogue.PersonIndexValid = true;
+    }
+    uint32_t index = catalogue.PersonIndex.Find(static_cast<const TKordoStaff*>(record));
+    return index == NoEntry ? -1 : static_cast<int32_t>(index);
+}
+
+// The person's display name, StaffDisplayName built in place from the names' texts; made afresh when
+// his names changed since it was made.
+uint32_t TKordoStaffSearch::DisplayEntry(int32_t index, bool check) {
+    TCatalogue& catalogue = *Catalogue;
+    const TKordoStaff& staff = *catalogue.Taken[static_cast<size_t>(index)];
+    TCatalogue::TPerson& person = catalogue.People[static_cast<size_t>(index)];
+    if (person.Entry != NoEntry && !check)
+        return person.Entry;
+    std::array<const TKordoName*, 3> current{staff.FirstName, staff.SecondName, staff.CommonName};
+    if (person.Entry != NoEntry && person.Names == current)
+        return person.Entry;
+    if (person.Names != current) {
+        person.Names = current;
+        for (size_t n = 0; n < 3; ++n)
+            person.Slots[n] = catalogue.SlotOf(current[n]);
+    }
+    const std::array<uint32_t, 3> names = person.Slots;
+    person.Entry = Names().Add([&](std::u16string& out) {
+        if (names[2] != NoEntry) {
+            out += catalogue.RawName(names[2]);
+            return;
+        }
+        size_t start = out.size();
+        if (names[1] != NoEntry)
+            out += catalogue.RawName(names[1]);
+        if (names[0] != NoEntry) {
+            if (out.size() > start)
+                out += u", ";
+            out += catalogue.RawName(names[0]);
+        }
+    });
+    DisplayEntriesChanged = true;
+    return person.Entry;
+}
+
+void TKordoStaffSearch::Match(const std::u16string& folded, const std::vector<int32_t>* candidates,
+                              std::vector<int32_t>& found, const std::function<void(size_t)>& tick) {
+    TCatalogue& catalogue = *Catalogue;
+    catalogue.Start(folded);
+    auto test = [&](int32_t index) {
+        const TKordoStaff& staff = *catalogue.Taken[static_cast<size_t>(index)];
+        TCatalogue::TPerson& person = catalogue.People[static_cast<size_t>(index)];
+        if (person.Names[0] != staff.FirstName || person.Names[1] != staff.SecondName ||
+            person.Names[2] != staff.CommonName || person.Entry == NoEntry) {
+            DisplayEntry(index, true);
+            catalogue.ScanNew();
+        }
+        if (catalogue.Matches(person))
+            found.push_back(index);
+    };
+    if (candidates) {
+        for (size_t i = 0; i < candidates->size(); ++i) {
+            test((*candidates)[i]);
+            if (tick)
+                tick(i);
+        }
         return;
     }
-    size_t start = out.size();
-    if (staff->SecondName)
-        out += staff->SecondName->Name;
-    if (staff->FirstName) {
-        if (out.size() > start)
-            out += u", ";
-        out += staff->FirstName->Name;
+    const size_t count = catalogue.Taken.size();
+    for (size_t i = 0; i < count; ++i) {
+        test(static_cast<int32_t>(i));
+        if (tick)
+            tick(i);
     }
 }
 
-uint32_t TKordoStaffSearch::UpperName(const TKordoName* name) {
-    TUpperNames& names = *UpperNames;
-    auto [index, added] = names.Index.Insert(name);
-    if (added) {
-        size_t start = names.Texts.size();
-        AppendUpper(names.Texts, name->Name);
-        names.Spans.emplace_back(static_cast<uint32_t>(start),
-                                 static_cast<uint32_t>(names.Texts.size() - start));
-    }
-    return index;
-}
-
-void TKordoStaffSearch::CacheUpper(int32_t index) {
-    const TKordoStaff* staff = Database.Staffs.List()[static_cast<size_t>(index)];
-    TUpperNames& cache = *UpperNames;
-    if (cache.People.size() <= static_cast<size_t>(index))
-        cache.People.resize(static_cast<size_t>(GetCount()));
-    TUpperNames::TPerson& person = cache.People[static_cast<size_t>(index)];
-    std::array<const TKordoName*, 3> names{staff->FirstName, staff->SecondName, staff->CommonName};
-    if (!person.Known || person.Names != names) {
-        person.Names = names;
-        for (size_t i = 0; i < names.size(); ++i)
-            person.Uppers[i] = names[i] ? UpperName(names[i]) : NoEntry;
-        person.Known = true;
-    }
-}
-
-void TKordoStaffSearch::PrepareMatching() {
-    int32_t count = GetCount();
-    for (int32_t i = 0; i < count; ++i)
-        CacheUpper(i);
-}
-
-// The common name first; then first and second name joined by a blank, the blank kept when there is
-// no first name, so " smith" finds a person known only as Smith. The display form "Smith, John" is
-// not searched.
-bool TKordoStaffSearch::Matches(int32_t index, const std::u16string& upperText) {
-    CacheUpper(index);
-    const TUpperNames& cache = *UpperNames;
-    const TUpperNames::TPerson& person = cache.People[static_cast<size_t>(index)];
-    const std::array<const TKordoName*, 3>& names = person.Names;
-    if (names[2] && Contains(cache.Upper(person.Uppers[2]), upperText))
+bool TKordoStaffSearch::Passes(const void* record, const TKordoSearchFilter& filter) const {
+    const auto& staff = *static_cast<const TKordoStaff*>(record);
+    if (filter.StaffType != 0 && staff.StaffType() != filter.StaffType)
+        return false;
+    if (filter.Nation && staff.Nation != filter.Nation)
+        return false;
+    if (filter.Club && ClubOf(staff) != filter.Club)
+        return false;
+    if (filter.BornFrom == 0 && filter.BornTo == 0)
         return true;
-    // Upper-casing maps each character by itself, so the upper-cased parts join to the upper-cased
-    // whole.
-    Built.clear();
-    if (names[0])
-        Built += cache.Upper(person.Uppers[0]);
-    if (names[1]) {
-        Built += u' ';
-        Built += cache.Upper(person.Uppers[1]);
+    const int32_t born = KordoCalendarYear(staff.DateOfBirth());
+    return (filter.BornFrom == 0 || born >= filter.BornFrom) && (filter.BornTo == 0 || born <= filter.BornTo);
+}
+
+std::u16string TKordoStaffSearch::HiddenMatch(const void* record, const std::u16string& folded) const {
+    const auto& staff = *static_cast<const TKordoStaff*>(record);
+    // Without a common name the display shows both names.
+    if (!staff.CommonName || Contains(Folded(staff.CommonName->Name), folded))
+        return {};
+    std::u16string built = staff.FirstName ? staff.FirstName->Name : u"";
+    if (staff.SecondName)
+        built += u" " + staff.SecondName->Name;
+    if (!Contains(Folded(built), folded))
+        return {};
+    // The blank that leads when there is no first name is for matching, not for showing.
+    return staff.FirstName ? built : built.substr(1);
+}
+
+std::u16string TKordoStaffSearch::DataCell(const void* record, int32_t column) const {
+    const auto& staff = *static_cast<const TKordoStaff*>(record);
+    switch (column) {
+    case ClubColumn:
+        if (!staff.ClubSquad)
+            return {};
+        return staff.ClubSquad->OwnerClub ? staff.ClubSquad->OwnerClub->ShortClubName : u"No Club";
+    case NationColumn:
+        return staff.Nation ? staff.Nation->NationName : u"";
+    case BornColumn:
+        return Ascii(KordoDateText(staff.DateOfBirth()));
+    case TypeColumn: {
+        std::u16string text = StaffTypeText(staff.StaffType());
+        return text.empty() ? Ascii(std::to_string(staff.StaffType())) : text;
     }
-    return Contains(Built, upperText);
+    case JobColumn: {
+        if (!staff.ClubSquad)
+            return {};
+        std::u16string text = JobText(staff.ClubJob());
+        return text.empty() ? Ascii(std::to_string(staff.ClubJob())) : text;
+    }
+    case AbilityColumn: {
+        std::optional<int32_t> ability = AbilityOf(staff);
+        return ability ? Ascii(std::to_string(*ability)) : u"";
+    }
+    default:
+        return {};
+    }
+}
+
+int64_t TKordoStaffSearch::DataKey(const void* record, int32_t column) const {
+    const auto& staff = *static_cast<const TKordoStaff*>(record);
+    switch (column) {
+    case ClubColumn:
+        if (!staff.ClubSquad)
+            return 0;
+        return staff.ClubSquad->OwnerClub
+                   ? static_cast<int64_t>(reinterpret_cast<uintptr_t>(staff.ClubSquad->OwnerClub))
+                   : UnresolvedClub;
+    case NationColumn:
+        return static_cast<int64_t>(reinterpret_cast<uintptr_t>(staff.Nation));
+    case BornColumn:
+        return int64_t{staff.DateOfBirth().Year} << 16 | staff.DateOfBirth().Day;
+    case TypeColumn:
+        return staff.StaffType();
+    case JobColumn:
+        return staff.ClubSquad ? 1 + int64_t{staff.ClubJob()} : 0;
+    case AbilityColumn: {
+        std::optional<int32_t> ability = AbilityOf(staff);
+        return ability ? *ability : std::numeric_limits<int64_t>::min();
+    }
+    default:
+        return 0;
+    }
 }
 
 // Clubs.
+
+namespace {
+
+enum TClubColumn : int32_t { FullNameColumn, ClubNationColumn, SquadsColumn };
+
+} // namespace
+
+TKordoClubSearch::TKordoClubSearch(TKordoPregameDatabase& database) : TKordoSearch(database, TTable::Clubs) {
+    SetDataColumns({{u"Full Name", false}, {u"Nation", false}, {u"Squads", true}});
+}
+
+TKordoClubSearch::~TKordoClubSearch() {
+    StopPreparing();
+}
 
 int32_t TKordoClubSearch::GetCount() const {
     return Database.Clubs.Count();
@@ -921,16 +1072,100 @@ std::u16string TKordoClubSearch::GetDisplayName(const void* record) const {
     return static_cast<const TKordoClub*>(record)->ShortClubName;
 }
 
-bool TKordoClubSearch::Matches(int32_t index, const std::u16string& upperText) {
-    const TKordoClub& club = Database.Clubs.Records[static_cast<size_t>(index)];
-    if (club.Squads.empty())
-        return false;
-    for (const std::u16string* name :
-         {&club.ClubName, &club.ShortClubName, &club.Nickname1, &club.Nickname2}) {
-        Upper.clear();
-        AppendUpper(Upper, *name);
-        if (Contains(Upper, upperText))
-            return true;
+int32_t TKordoClubSearch::PrepareRecords() {
+    for (int32_t i = 0; i < GetCount(); ++i)
+        DisplayEntry(i, true);
+    return GetCount();
+}
+
+int32_t TKordoClubSearch::IndexOf(const void* record) {
+    const auto& records = Database.Clubs.Records;
+    const auto* club = static_cast<const TKordoClub*>(record);
+    if (records.empty() || std::less<const TKordoClub*>()(club, records.data()) ||
+        !std::less<const TKordoClub*>()(club, records.data() + records.size()))
+        return -1;
+    return static_cast<int32_t>(club - records.data());
+}
+
+// The club's short name, made afresh when it changed since.
+uint32_t TKordoClubSearch::DisplayEntry(int32_t index, bool check) {
+    const size_t at = static_cast<size_t>(index);
+    if (Entries.size() <= at) {
+        Entries.resize(static_cast<size_t>(GetCount()), NoEntry);
+        EntryTexts.resize(Entries.size());
     }
-    return false;
+    const std::u16string& name = Database.Clubs.Records[at].ShortClubName;
+    if (Entries[at] != NoEntry && (!check || EntryTexts[at] == name))
+        return Entries[at];
+    EntryTexts[at] = name;
+    Entries[at] = Names().Add([&](std::u16string& out) { out += name; });
+    DisplayEntriesChanged = true;
+    return Entries[at];
+}
+
+void TKordoClubSearch::Match(const std::u16string& folded, const std::vector<int32_t>* candidates,
+                             std::vector<int32_t>& found, const std::function<void(size_t)>& tick) {
+    std::u16string name;
+    auto test = [&](int32_t index) {
+        const TKordoClub& club = Database.Clubs.Records[static_cast<size_t>(index)];
+        if (club.Squads.empty())
+            return;
+        for (const std::u16string* text :
+             {&club.ClubName, &club.ShortClubName, &club.Nickname1, &club.Nickname2}) {
+            name.clear();
+            AppendFolded(name, *text);
+            if (Contains(name, folded)) {
+                found.push_back(index);
+                return;
+            }
+        }
+    };
+    const size_t count = candidates ? candidates->size() : static_cast<size_t>(GetCount());
+    for (size_t i = 0; i < count; ++i) {
+        test(candidates ? (*candidates)[i] : static_cast<int32_t>(i));
+        if (tick)
+            tick(i);
+    }
+}
+
+bool TKordoClubSearch::Passes(const void* record, const TKordoSearchFilter& filter) const {
+    return !filter.Nation || static_cast<const TKordoClub*>(record)->Nation == filter.Nation;
+}
+
+std::u16string TKordoClubSearch::HiddenMatch(const void* record, const std::u16string& folded) const {
+    const auto& club = *static_cast<const TKordoClub*>(record);
+    if (Contains(Folded(club.ShortClubName), folded))
+        return {};
+    for (const std::u16string* text : {&club.ClubName, &club.Nickname1, &club.Nickname2})
+        if (Contains(Folded(*text), folded))
+            return *text;
+    return {};
+}
+
+std::u16string TKordoClubSearch::DataCell(const void* record, int32_t column) const {
+    const auto& club = *static_cast<const TKordoClub*>(record);
+    switch (column) {
+    case FullNameColumn:
+        return club.ClubName;
+    case ClubNationColumn:
+        return club.Nation ? club.Nation->NationName : u"";
+    case SquadsColumn:
+        return Ascii(std::to_string(KordoClubSquads(club).size()));
+    default:
+        return {};
+    }
+}
+
+int64_t TKordoClubSearch::DataKey(const void* record, int32_t column) const {
+    const auto& club = *static_cast<const TKordoClub*>(record);
+    switch (column) {
+    case FullNameColumn:
+        return static_cast<int64_t>(reinterpret_cast<uintptr_t>(&club));
+    case ClubNationColumn:
+        return static_cast<int64_t>(reinterpret_cast<uintptr_t>(club.Nation));
+    case SquadsColumn:
+        return static_cast<int64_t>(KordoClubSquads(club).size());
+    default:
+        return 0;
+    }
 }

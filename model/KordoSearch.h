@@ -1,73 +1,146 @@
 // The searches behind the editors' lists: they fill a list with every record of a table or with the
-// records whose names contain a text, order the rows by display name, give each row's text and answer
-// the list's type-ahead. The list itself is a view over the rows held here; rows cost nothing until
-// their text is asked for.
+// records whose names contain a text, combined with filters, order the rows by any column (by name
+// unless told otherwise), give each row's cells and answer the list's type-ahead. The list itself is
+// a view over the rows held here; rows cost nothing until their cells are asked for.
 //
-// Texts are compared as Unicode throughout: containment after full Unicode upper-casing, order and
-// type-ahead by the lists' case-insensitive collation (KordoCollator's locale, or English where that
-// is the C locale, which has no collation of its own).
+// Matching reads texts as the collation does at its first level: case and accents do not count
+// ("adatriberg" finds "Ădatriberg"), and "ß" finds "ss" where the collation takes them alike
+// (TKordoCollation::AppendFolded). Order and type-ahead follow the lists' case-insensitive collation.
 //
-// A search object caches texts per shared name record, so it must not outlive the records loaded at
-// its creation: make a new one whenever a database is bound.
+// A search caches what it reads of the records and checks it against them where that matters: names
+// changed or people added or removed since are seen by the next search. Changes to anything else of a
+// record (the club, the nation, the birth date a filter looks at) must be reported with RowChanged or
+// RecordChanged, or the next search that narrows the previous result may miss them.
+//
+// A search must not outlive the records loaded at its creation: make a new one whenever a database is
+// bound.
 #pragma once
 
+#include "KordoCollationEngine.h"
 #include "KordoFunctions.h"
 #include "KordoPregameDatabase.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <thread>
+#include <type_traits>
 #include <vector>
 
-// Names what a record's display name is made of, by the records that hold the texts: two records with
-// equal keys have equal display names for as long as those records live.
-struct TKordoDisplayKey {
-    const void* First = nullptr;
-    const void* Second = nullptr;
-    bool operator==(const TKordoDisplayKey&) const = default;
+// What the text of a search is combined with. A filter left at its default lets every record pass.
+struct TKordoSearchFilter {
+    uint8_t StaffType = 0;                // people of this staff type (1..4); 0: any type
+    const TKordoNation* Nation = nullptr; // people or clubs of this nation; nullptr: any
+    const TKordoClub* Club = nullptr;     // people whose squad belongs to this club; nullptr: any
+    int32_t BornFrom = 0;                 // people born in or after this year; 0: no bound
+    int32_t BornTo = 0;                   // people born in or before this year; 0: no bound
+
+    bool Empty() const { return *this == TKordoSearchFilter{}; }
+    bool operator==(const TKordoSearchFilter&) const = default;
 };
 
-// Compares two texts as the lists order them: by the case-insensitive collation; <0, 0 or >0.
-int KordoCompareNames(std::u16string_view a, std::u16string_view b);
+// A column of a search's rows: its heading, and whether it holds numbers (sorted by value, shown
+// right-aligned) or texts (sorted by the collation).
+struct TKordoSearchColumn {
+    std::u16string Title;
+    bool Numeric = false;
+};
 
 class TKordoSearch {
 public:
-    explicit TKordoSearch(TKordoPregameDatabase& database);
+    enum class TTable { Staff, Clubs };
+
     virtual ~TKordoSearch();
     TKordoSearch(const TKordoSearch&) = delete;
     TKordoSearch& operator=(const TKordoSearch&) = delete;
 
-    // Rows := the records whose names contain the text, ordered by display name. Reports "Searching",
-    // the percentage after every record, then "Sorting Search Result". An empty text finds nothing.
+    // Rows := the records whose names contain the text and that pass the filter, in the sort order.
+    // Reports "Searching", the percentage after every record looked at, then "Sorting Search Result".
+    // An empty text finds nothing. A text that contains the previous search's text (as matching reads
+    // both), under the same filter, looks only at the records that search found.
     void Search(const std::u16string& text);
-    // Rows := every record of the table, ordered by display name.
+    // Rows := every record of the table that passes the filter, in the sort order.
     void ShowAll();
-    // One row for the record, focused; the results are emptied.
-    void ShowSingle(void* record);
+    // What the editors' lists show for a text: everybody who passes the filter for an empty text,
+    // the records found otherwise.
+    void Find(const std::u16string& text);
+    // One row for the record, focused; the results are emptied. Nothing for a record of another table.
+    template <class TRecord> void ShowSingle(TRecord* record) {
+        if (Holds<TRecord>() && record)
+            ShowSingleRecord(record);
+    }
     // Appends a row for the record and focuses it; the results and the mode stay as they are.
-    void AddRecord(void* record);
+    template <class TRecord> void AddRecord(TRecord* record) {
+        if (Holds<TRecord>() && record)
+            AddRow(record);
+    }
     void RemoveRow(int32_t row);
-    // To be called when the display name of the row's record has changed, so that type-ahead sees the
-    // new name (the row keeps its place until the next search).
+    // To be called when the row's record has changed (its name, or what a column or filter shows), so
+    // that type-ahead sees the new name and the next search looks at every record again (the row
+    // keeps its place until the next search).
     void RowChanged(int32_t row);
+    // The same for a record, wherever it is listed or not.
+    template <class TRecord> void RecordChanged(const TRecord* record) {
+        if (Holds<TRecord>())
+            ForgetNarrowing();
+        if (int32_t row = RowOf(record); row >= 0)
+            RowChanged(row);
+    }
+
+    // The filter of the next Search or ShowAll.
+    void SetFilter(const TKordoSearchFilter& filter) { Filter = filter; }
+    const TKordoSearchFilter& CurrentFilter() const { return Filter; }
+
+    // The columns: the display name first, the matched name last (see RowMatchedName).
+    int32_t ColumnCount() const { return static_cast<int32_t>(Columns.size()); }
+    const TKordoSearchColumn& Column(int32_t column) const { return Columns.at(static_cast<size_t>(column)); }
+    int32_t MatchedNameColumn() const { return ColumnCount() - 1; }
+    // The cell's text as it is now; empty for a row or column out of range.
+    std::u16string CellText(int32_t row, int32_t column) const;
+    // Orders the rows by the column, ascending or descending, at once and in every later search.
+    // Rows with equal cells keep the order of their display names (ascending either way); descending
+    // by the name column reverses the whole order. The focused record stays focused. Returns the new
+    // row of every old row.
+    std::vector<int32_t> SortBy(int32_t column, bool descending);
+    int32_t SortColumn() const { return SortedBy; }
+    bool SortDescending() const { return Descending; }
+
+    // The name that matched the last search's text when the row's display name does not show it:
+    // a person's first and second name when he is shown by his common name, a club's full name or
+    // nickname. Empty when the display name shows the match, or after ShowAll.
+    std::u16string RowMatchedName(int32_t row) const;
 
     // Does ahead of time what the first search or list of every record would do for each record
-    // (collating the display names, caching what searching compares), so that the first one is as
-    // quick as the next. Worth calling when a database has just been bound.
+    // (folding and ranking the names), so that the first one is as quick as the next. Worth calling
+    // when a database has just been bound.
     void Prepare();
+    // Prepare, on a second thread. Until it has finished the database's tables must not change;
+    // every other operation of the search waits for it first. The records it reads are taken when it
+    // starts, so adding a person meanwhile is safe.
+    void PrepareInBackground();
+    // Waits for a preparation on the second thread, if one runs.
+    void Await() const;
 
-    // In show-all mode the size of the table, otherwise the number of records the last search found
-    // (rows added or removed since do not count).
+    // After ShowAll and with no filter the size of the table, otherwise the number of records the last
+    // search or list found (rows added or removed since do not count).
     int32_t Count() const;
     bool ShowingAll() const { return AllRecords; }
 
     int32_t RowCount() const { return static_cast<int32_t>(Rows.size()); }
-    void* RowRecord(int32_t row) const { return Rows.at(static_cast<size_t>(row)); }
+    // The row's record; nullptr for a row out of range or records of another table.
+    template <class TRecord> TRecord* RowRecord(int32_t row) const {
+        return Holds<TRecord>() && row >= 0 && row < RowCount()
+                   ? static_cast<TRecord*>(Rows[static_cast<size_t>(row)])
+                   : nullptr;
+    }
+    // The first row carrying the record, or -1.
+    template <class TRecord> int32_t RowOf(const TRecord* record) const {
+        return Holds<TRecord>() && record ? RowOfRecord(record) : -1;
+    }
     // The row's display name as it is now, or the placeholder for an empty one.
     std::u16string RowText(int32_t row) const;
-    // The first row carrying the record, or -1.
-    int32_t RowOf(const void* record) const;
     // The focused row is also the selected one; -1 for none.
     int32_t FocusedRow() const { return Focused; }
     void SetFocusedRow(int32_t row);
@@ -81,54 +154,117 @@ public:
     TKordoStatusEvent OnStatus;
     TKordoProgressEvent OnProgress;
 
+    TTable Table() const { return Kind; }
+    TKordoPregameDatabase& SearchedDatabase() const { return Database; }
+
 protected:
+    TKordoSearch(TKordoPregameDatabase& database, TTable table);
+    // Descendants call it first in their destructors: a preparation may still read through them.
+    void StopPreparing() { Await(); }
+
     virtual int32_t GetCount() const = 0;
-    // Whether the record at the table index has a name containing upperText, which is already
-    // upper-cased and not empty.
-    virtual bool Matches(int32_t index, const std::u16string& upperText) = 0;
     virtual void* GetItem(int32_t index) const = 0;
     virtual std::u16string GetDisplayName(const void* record) const = 0;
     virtual std::u16string GetNoNameText() const { return KordoNoNameText; }
-    // A key for the record's display name, for descendants whose display names are made only of
-    // records that never change their text; such a descendant gives a key for every record, and each
-    // name is then collated once for the life of the search. The default gives none, and names are
-    // collated afresh on every sort.
-    virtual bool GetDisplayKey(const void* record, TKordoDisplayKey& key) const;
-    // Appends GetDisplayName(record); descendants may build it in place.
-    virtual void AppendDisplayName(const void* record, std::u16string& out) const {
-        out += GetDisplayName(record);
+
+    // Brings what the search keeps per record in line with the table's records (added or removed);
+    // true when they changed since the last call.
+    virtual bool Refresh() = 0;
+    // Takes, on the thread that asks for a preparation, what PrepareRecords reads of the tables.
+    virtual void TakeRecords() {}
+    // Makes every record's display entry (see DisplayEntry) and whatever else makes searching quick,
+    // from what Refresh and TakeRecords took; may run on a second thread. Returns the number of
+    // records prepared.
+    virtual int32_t PrepareRecords() = 0;
+    // The table index of the record, or -1.
+    virtual int32_t IndexOf(const void* record) = 0;
+    // Appends to `found`, in ascending order, the table indices among `candidates` (every record when
+    // null; ascending) whose names contain `folded`, a folded text that is not empty. `tick(i)` after
+    // each of them, when set.
+    virtual void Match(const std::u16string& folded, const std::vector<int32_t>* candidates,
+                       std::vector<int32_t>& found, const std::function<void(size_t)>& tick) = 0;
+    virtual bool Passes(const void* record, const TKordoSearchFilter& filter) const = 0;
+    // The record's name that the display name does not show and that contains `folded`; empty for none.
+    virtual std::u16string HiddenMatch(const void* record, const std::u16string& folded) const = 0;
+    // The entry in Names of the display name of the record at the table index: with `check`, as the
+    // record is now, made afresh when its name changed; without, as last made. A descendant that
+    // makes an entry sets DisplayEntriesChanged.
+    virtual uint32_t DisplayEntry(int32_t index, bool check) = 0;
+    bool DisplayEntriesChanged = false;
+
+    // The columns between the name and the matched name: their cells, and what orders them: for a
+    // number column the number (INT64_MIN for an empty cell), for a text column a number that is
+    // equal for records whose cells are equal (a pointer or a code), the texts deciding the order.
+    virtual std::u16string DataCell(const void* record, int32_t column) const = 0;
+    virtual int64_t DataKey(const void* record, int32_t column) const = 0;
+    void SetDataColumns(const std::vector<TKordoSearchColumn>& columns);
+
+    static void AppendFolded(std::u16string& out, std::u16string_view text) {
+        TKordoCollation::AppendFolded(out, text);
+    }
+    static bool Contains(std::u16string_view folded, std::u16string_view text) {
+        return !text.empty() && folded.find(text) != std::u16string_view::npos;
     }
 
-    // Caches what Matches needs of every record; the default caches nothing.
-    virtual void PrepareMatching() {}
-
-    // Appends the full Unicode upper case of the text.
-    static void AppendUpper(std::u16string& out, std::u16string_view text);
-    static bool Contains(std::u16string_view upperName, std::u16string_view upperText) {
-        return !upperText.empty() && upperName.find(upperText) != std::u16string_view::npos;
-    }
+    // Display names with their place in the collation order; entries that collate equal share a rank.
+    class TDisplayNames;
+    TDisplayNames& Names() const { return *NamesStore; }
 
     TKordoPregameDatabase& Database;
 
 private:
-    struct TState;
-    // A row's display name now and when the rows were sorted, as entries of the name cache.
+    // Whether the rows are records of this type; only people and clubs are ever listed.
+    template <class TRecord> bool Holds() const {
+        using TPlain = std::remove_const_t<TRecord>;
+        static_assert(std::is_same_v<TPlain, TKordoStaff> || std::is_same_v<TPlain, TKordoClub>,
+                      "a search lists people or clubs");
+        return Kind == (std::is_same_v<TPlain, TKordoStaff> ? TTable::Staff : TTable::Clubs);
+    }
+    // A row's display name now and when the rows were sorted, as entries of Names.
     struct TRowName {
         uint32_t Entry;
         uint32_t SortEntry;
     };
 
-    void SetRows(std::vector<void*> records);
-    void SortRows();
-    std::vector<uint32_t> RankNames(const std::vector<void*>& records);
-    std::vector<void*> TableRecords() const;
-    bool Keyed(const void* record);
-    uint32_t EntryOf(const void* record);
+    void ShowSingleRecord(void* record);
+    void AddRow(void* record);
+    int32_t RowOfRecord(const void* record) const;
+    void ForgetNarrowing() { Narrowable = false; }
     void ReportStatus(const std::string& text) const;
+    void RefreshTable();
+    uint32_t EntryOf(const void* record);
+    std::vector<int32_t> Filtered(std::vector<int32_t> indices) const;
+    // Rows := the records at the table indices (ascending), in the sort order.
+    void SetRows(const std::vector<int32_t>& indices);
+    void OrderRows(std::vector<int32_t>& indices);
+    const std::vector<int32_t>& NameOrder();
+    void BuildNameOrder(int32_t count);
+    std::vector<uint32_t> Ranks(const std::vector<int32_t>& indices);
+    void RankFresh();
+    void MarkRows(const std::vector<int32_t>& indices);
 
-    std::unique_ptr<TState> State;
+    TTable Kind;
+    std::vector<TKordoSearchColumn> Columns;
+    std::unique_ptr<TDisplayNames> NamesStore;
+    mutable std::thread Preparing;
+
+    TKordoSearchFilter Filter;
     bool AllRecords = false;
-    std::vector<void*> Results;
+    int32_t ResultCount = 0;
+    // What the last search found, for narrowing: its folded text, filter and table indices.
+    bool Narrowable = false;
+    std::u16string LastFolded;
+    TKordoSearchFilter LastFilter;
+    std::vector<int32_t> LastFound;
+    // The folded text the rows were found by, for RowMatchedName; empty for none.
+    std::u16string RowsFolded;
+
+    int32_t SortedBy = 0;
+    bool Descending = false;
+    // Every table index in name order, and whether it still holds.
+    std::vector<int32_t> NameOrdered;
+    bool NameOrderValid = false;
+
     std::vector<void*> Rows;
     std::vector<TRowName> RowNames;
     // Rows below SortedRows are in collation order of their names when sorted. Among them, those
@@ -140,43 +276,63 @@ private:
 };
 
 // The people of the staff table, shown by StaffDisplayName and found by common name, or by first and
-// second name joined with a blank.
+// second name joined with a blank. Columns: name, club (short name), nation, date of birth, staff
+// type, club job, the current ability of the person's type, matched name.
 class TKordoStaffSearch : public TKordoSearch {
 public:
     explicit TKordoStaffSearch(TKordoPregameDatabase& database);
     ~TKordoStaffSearch() override;
 
+    TKordoStaff* Staff(int32_t row) const { return RowRecord<TKordoStaff>(row); }
+
 protected:
     int32_t GetCount() const override;
-    bool Matches(int32_t index, const std::u16string& upperText) override;
     void* GetItem(int32_t index) const override;
     std::u16string GetDisplayName(const void* record) const override;
-    bool GetDisplayKey(const void* record, TKordoDisplayKey& key) const override;
-    void AppendDisplayName(const void* record, std::u16string& out) const override;
-    void PrepareMatching() override;
+    bool Refresh() override;
+    void TakeRecords() override;
+    int32_t PrepareRecords() override;
+    int32_t IndexOf(const void* record) override;
+    void Match(const std::u16string& folded, const std::vector<int32_t>* candidates,
+               std::vector<int32_t>& found, const std::function<void(size_t)>& tick) override;
+    bool Passes(const void* record, const TKordoSearchFilter& filter) const override;
+    std::u16string HiddenMatch(const void* record, const std::u16string& folded) const override;
+    uint32_t DisplayEntry(int32_t index, bool check) override;
+    std::u16string DataCell(const void* record, int32_t column) const override;
+    int64_t DataKey(const void* record, int32_t column) const override;
 
 private:
-    struct TUpperNames;
-    uint32_t UpperName(const TKordoName* name);
-    // Caches the upper-cased names of the person at the table index.
-    void CacheUpper(int32_t index);
-
-    std::unique_ptr<TUpperNames> UpperNames;
-    std::u16string Built;
+    struct TCatalogue;
+    std::unique_ptr<TCatalogue> Catalogue;
 };
 
 // The clubs, shown by ShortClubName and found by any of their four names; a club without squads is
-// never found, though ShowAll lists it.
+// never found, though ShowAll lists it. Columns: short name, full name, nation, number of squads,
+// matched name.
 class TKordoClubSearch : public TKordoSearch {
 public:
-    explicit TKordoClubSearch(TKordoPregameDatabase& database) : TKordoSearch(database) {}
+    explicit TKordoClubSearch(TKordoPregameDatabase& database);
+    ~TKordoClubSearch() override;
+
+    TKordoClub* Club(int32_t row) const { return RowRecord<TKordoClub>(row); }
 
 protected:
     int32_t GetCount() const override;
-    bool Matches(int32_t index, const std::u16string& upperText) override;
     void* GetItem(int32_t index) const override;
     std::u16string GetDisplayName(const void* record) const override;
+    bool Refresh() override { return false; }
+    int32_t PrepareRecords() override;
+    int32_t IndexOf(const void* record) override;
+    void Match(const std::u16string& folded, const std::vector<int32_t>* candidates,
+               std::vector<int32_t>& found, const std::function<void(size_t)>& tick) override;
+    bool Passes(const void* record, const TKordoSearchFilter& filter) const override;
+    std::u16string HiddenMatch(const void* record, const std::u16string& folded) const override;
+    uint32_t DisplayEntry(int32_t index, bool check) override;
+    std::u16string DataCell(const void* record, int32_t column) const override;
+    int64_t DataKey(const void* record, int32_t column) const override;
 
 private:
-    std::u16string Upper;
+    // Per club: its display entry and the short name it was made from.
+    std::vector<uint32_t> Entries;
+    std::vector<std::u16string> EntryTexts;
 };

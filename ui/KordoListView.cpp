@@ -3,6 +3,9 @@
 #include "KordoSearch.h"
 
 #include <QApplication>
+#include <QHeaderView>
+#include <QMenu>
+#include <QSignalBlocker>
 
 void TKordoListModel::SetSearch(TKordoSearch* search) {
     beginResetModel();
@@ -22,30 +25,174 @@ int TKordoListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() || !Bound ? 0 : Bound->RowCount();
 }
 
+int TKordoListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() || !Bound ? 0 : Bound->ColumnCount();
+}
+
 QVariant TKordoListModel::data(const QModelIndex& index, int role) const {
-    if (!Bound || !index.isValid() || index.row() >= Bound->RowCount())
+    if (!Bound || !index.isValid() || index.row() >= Bound->RowCount() ||
+        index.column() >= Bound->ColumnCount())
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+        return QString::fromStdU16String(Bound->CellText(index.row(), index.column()));
+    case Qt::ToolTipRole:
+        // A name the row does not show matched the search text: the name's cell says which.
+        if (index.column() == 0) {
+            std::u16string matched = Bound->RowMatchedName(index.row());
+            if (!matched.empty())
+                return "Found by: " + QString::fromStdU16String(matched);
+        }
+        return {};
+    case Qt::TextAlignmentRole:
+        if (Bound->Column(index.column()).Numeric)
+            return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+        return {};
+    default:
+        return {};
+    }
+}
+
+QVariant TKordoListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (!Bound || orientation != Qt::Horizontal || section < 0 || section >= Bound->ColumnCount())
         return {};
     if (role == Qt::DisplayRole)
-        return QString::fromStdU16String(Bound->RowText(index.row()));
+        return QString::fromStdU16String(Bound->Column(section).Title);
+    // A heading clicked for the first time sorts ascending.
+    if (role == Qt::InitialSortOrderRole)
+        return Qt::AscendingOrder;
+    if (role == Qt::TextAlignmentRole && Bound->Column(section).Numeric)
+        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     return {};
 }
 
-TKordoListView::TKordoListView(QWidget* parent) : QListView(parent), Model(new TKordoListModel(this)) {
+// The rows move; the focused and selected row keeps its record, so the view hears of no new focus.
+void TKordoListModel::sort(int column, Qt::SortOrder order) {
+    if (!Bound || column < 0 || column >= Bound->ColumnCount())
+        return;
+    if (Bound->SortColumn() == column && Bound->SortDescending() == (order == Qt::DescendingOrder))
+        return;
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    std::vector<int32_t> moved = Bound->SortBy(column, order == Qt::DescendingOrder);
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    for (const QModelIndex& index : before) {
+        const size_t row = static_cast<size_t>(index.row());
+        const int32_t to = row < moved.size() ? moved[row] : -1;
+        after.push_back(to >= 0 ? createIndex(to, index.column()) : QModelIndex());
+    }
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+TKordoListView::TKordoListView(QWidget* parent) : QTableView(parent), Model(new TKordoListModel(this)) {
     setModel(Model);
-    setUniformItemSizes(true);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
-        emit FocusChanged(current.isValid() ? current.row() : -1);
+    setShowGrid(false);
+    setWordWrap(false);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // Every row is as high as the others: only the rows on screen are laid out.
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    QHeaderView* header = horizontalHeader();
+    header->setSectionsMovable(true);
+    header->setHighlightSections(false);
+    header->setStretchLastSection(true);
+    header->setSortIndicator(0, Qt::AscendingOrder);
+    setSortingEnabled(true);
+    header->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(header, &QHeaderView::customContextMenuRequested, this, [this](const QPoint& at) {
+        QMenu* menu = CreateColumnMenu(this);
+        menu->exec(horizontalHeader()->mapToGlobal(at));
+        delete menu;
     });
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                LastFocus = current.isValid() ? current.row() : -1;
+                emit FocusChanged(LastFocus);
+            });
     connect(Model, &QAbstractItemModel::modelReset, this, [this] {
         TKordoSearch* search = Model->Search();
+        if (search && search->ColumnCount() != ColumnsFor)
+            ApplyColumns();
+        // A new search takes the order the headings show.
+        if (search &&
+            (search->SortColumn() != horizontalHeader()->sortIndicatorSection() ||
+             search->SortDescending() != (horizontalHeader()->sortIndicatorOrder() == Qt::DescendingOrder)))
+            search->SortBy(horizontalHeader()->sortIndicatorSection(),
+                           horizontalHeader()->sortIndicatorOrder() == Qt::DescendingOrder);
+        // With nobody focused before and after, as while typing a search, the editors hear nothing.
         int focused = search ? search->FocusedRow() : -1;
-        if (focused >= 0)
+        if (focused >= 0) {
             FocusRow(focused);
-        else
+        } else if (LastFocus != -1) {
+            LastFocus = -1;
             emit FocusChanged(-1);
+        }
     });
+}
+
+// Columns as wide as their kind needs; those the defaults leave out hidden; sorted by name.
+void TKordoListView::ApplyColumns() {
+    TKordoSearch* search = Model->Search();
+    if (!search)
+        return;
+    ColumnsFor = search->ColumnCount();
+    QHeaderView* header = horizontalHeader();
+    const int character = fontMetrics().averageCharWidth();
+    for (int column = 0; column < ColumnsFor; ++column) {
+        header->moveSection(header->visualIndex(column), column);
+        const bool numeric = search->Column(column).Numeric;
+        header->resizeSection(column, character * (column == 0 ? 26 : numeric ? 9 : 18));
+        const size_t at = static_cast<size_t>(column);
+        header->setSectionHidden(column, column > 0 && at < DefaultColumns.size() && !DefaultColumns[at]);
+    }
+    QSignalBlocker quiet(header);
+    header->setSortIndicator(0, Qt::AscendingOrder);
+}
+
+void TKordoListView::SetDefaultColumns(const std::vector<bool>& shown) {
+    DefaultColumns = shown;
+    ApplyColumns();
+}
+
+void TKordoListView::SetColumnShown(int column, bool shown) {
+    if (column > 0)
+        horizontalHeader()->setSectionHidden(column, !shown);
+}
+
+QMenu* TKordoListView::CreateColumnMenu(QWidget* parent) {
+    auto* menu = new QMenu(parent);
+    menu->setObjectName("mnuColumns");
+    for (int column = 1; column < Model->columnCount(); ++column) {
+        QAction* action =
+            menu->addAction(Model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
+        action->setCheckable(true);
+        action->setChecked(!horizontalHeader()->isSectionHidden(column));
+        connect(action, &QAction::toggled, this,
+                [this, column](bool shown) { SetColumnShown(column, shown); });
+    }
+    return menu;
+}
+
+QByteArray TKordoListView::SaveHeaderState() const {
+    return horizontalHeader()->saveState();
+}
+
+bool TKordoListView::RestoreHeaderState(const QByteArray& state) {
+    QHeaderView* header = horizontalHeader();
+    const QByteArray before = header->saveState();
+    if (!header->restoreState(state) || header->count() != Model->columnCount()) {
+        header->restoreState(before);
+        return false;
+    }
+    // The name column always shows.
+    header->setSectionHidden(0, false);
+    sortByColumn(header->sortIndicatorSection(), header->sortIndicatorOrder());
+    return true;
 }
 
 int TKordoListView::FocusedRow() const {
@@ -58,9 +205,16 @@ void TKordoListView::FocusRow(int row) {
         selectionModel()->clearSelection();
         return;
     }
-    QModelIndex index = Model->index(row);
-    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    QModelIndex index = Model->index(row, 0);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     scrollTo(index);
+}
+
+void TKordoListView::RepaintRow(int row) {
+    QRect line = visualRect(Model->index(row, 0));
+    line.setLeft(0);
+    line.setRight(viewport()->width());
+    viewport()->update(line);
 }
 
 void TKordoListView::keyboardSearch(const QString& text) {

@@ -41,7 +41,7 @@ template <class TRecord>
 bool FocusFirst(TKordoSearchPanel& panel, const std::function<bool(const TRecord&)>& test) {
     TKordoSearch* search = panel.Search();
     for (int32_t row = 0; row < search->RowCount(); ++row)
-        if (test(*static_cast<TRecord*>(search->RowRecord(row)))) {
+        if (const TRecord* record = search->RowRecord<TRecord>(row); record && test(*record)) {
             panel.List->FocusRow(row);
             return true;
         }

@@ -99,11 +99,12 @@ void TframeClub::Initialise(TKordoPregameDatabase* database) {
 }
 
 void TframeClub::lvClubFocusChanged(int row) {
-    void* record = KordoFocusRecord(pnlList, row, pcClub, btnConfirmChanges, btnCancelChanges);
+    TKordoClub* record =
+        KordoFocusRecord<TKordoClub>(pnlList, row, pcClub, btnConfirmChanges, btnCancelChanges);
     // Every club gets squad pages of its own; the old ones go before the forms they show.
     if (record)
         ClearSquadPages();
-    Club.Focus(static_cast<TKordoClub*>(record));
+    Club.Focus(record);
     if (record)
         BuildSquadPages(0);
     ToWidgets();

@@ -63,8 +63,7 @@ void TframeStaff::Initialise(TKordoPregameDatabase* database) {
 }
 
 void TframeStaff::lvStaffFocusChanged(int row) {
-    void* record = KordoFocusRecord(pnlList, row, pcStaff, btnConfirmChanges, btnCancelChanges);
-    Staff.Focus(static_cast<TKordoStaff*>(record));
+    Staff.Focus(KordoFocusRecord<TKordoStaff>(pnlList, row, pcStaff, btnConfirmChanges, btnCancelChanges));
     ToWidgets();
     EnableDetails();
 }
@@ -86,7 +85,7 @@ void TframeStaff::btnConfirmChangesClick() {
         // repaint does, where the model's dataChanged would lay out every row again (8 ms at a
         // quarter of a million).
         search->RowChanged(row);
-        pnlList->List->update(pnlList->List->ListModel()->index(row));
+        pnlList->List->RepaintRow(row);
     }
     ToWidgets();
     if (Database && Database->Modified)
@@ -112,7 +111,7 @@ void TframeStaff::DeleteStaff() {
     int row = pnlList->List->FocusedRow();
     if (!Database || !search || row < 0 || row >= search->RowCount())
         return;
-    auto* staff = static_cast<TKordoStaff*>(search->RowRecord(row));
+    TKordoStaff* staff = search->RowRecord<TKordoStaff>(row);
     QString name = QString::fromStdU16String(StaffDisplayName(*staff));
     if (name.isEmpty())
         name = QString::fromStdU16String(search->RowText(row));

@@ -38,7 +38,7 @@ TfrmEditPreference::TfrmEditPreference(QWidget* parent)
     pnlSearch = new TKordoSearchPanel("lvSearchList", QString(), this);
     pnlSearch->ListsAllWhenEmpty = false;
     pnlSearch->ShowsCount = false;
-    pnlSearch->setMinimumSize(260, 300);
+    pnlSearch->setMinimumSize(420, 320);
     // Enter runs the search through the default button while the box has the focus.
     disconnect(pnlSearch->edSearch, &QLineEdit::returnPressed, pnlSearch, nullptr);
     pnlSearch->edSearch->installEventFilter(this);
@@ -47,6 +47,8 @@ TfrmEditPreference::TfrmEditPreference(QWidget* parent)
     lblStaffName = NameLabel("lblStaffName", this);
     lblClubName = NameLabel("lblClubName", this);
     lblNationName = NameLabel("lblNationName", this);
+    lblDateOfBirth = NameLabel("lblDateOfBirth", this);
+    lblFullClubName = NameLabel("lblFullClubName", this);
     seAmount = new QSpinBox(this);
     seAmount->setObjectName("seAmount");
     seAmount->setRange(5, 100);
@@ -64,16 +66,23 @@ TfrmEditPreference::TfrmEditPreference(QWidget* parent)
     details->addWidget(lblClubName, 1, 1);
     details->addWidget(new QLabel("Nation:", this), 2, 0);
     details->addWidget(lblNationName, 2, 1);
+    // People of one name are told apart by their date of birth, clubs of one short name by the full.
+    lblBorn = new QLabel("Born:", this);
+    lblFullName = new QLabel("Full Name:", this);
+    details->addWidget(lblBorn, 3, 0);
+    details->addWidget(lblDateOfBirth, 3, 1);
+    details->addWidget(lblFullName, 4, 0);
+    details->addWidget(lblFullClubName, 4, 1);
     auto* amount = new QLabel("Amount:", this);
     amount->setBuddy(seAmount);
-    details->addWidget(amount, 3, 0);
-    details->addWidget(seAmount, 3, 1, Qt::AlignLeft);
-    details->setRowStretch(4, 1);
+    details->addWidget(amount, 5, 0);
+    details->addWidget(seAmount, 5, 1, Qt::AlignLeft);
+    details->setRowStretch(6, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(btnOK);
     buttons->addWidget(btnCancel);
-    details->addLayout(buttons, 5, 0, 1, 2);
+    details->addLayout(buttons, 7, 0, 1, 2);
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(pnlSearch, 1);
     layout->addLayout(details);
@@ -133,6 +142,12 @@ void TfrmEditPreference::OpenPreferenceDialog(bool staffMode, bool favourite, bo
     {
         QSignalBlocker quiet(pnlSearch->List);
         pnlSearch->Show(search);
+        // What tells people of one name apart (their club and date of birth) and clubs (their full
+        // name and nation) shows beside the name.
+        if (staffMode)
+            pnlSearch->List->SetDefaultColumns({true, true, false, true, false, false, false, false});
+        else
+            pnlSearch->List->SetDefaultColumns({true, true, true, false, false});
     }
     pnlSearch->edSearch->clear();
     ToWidgets();
@@ -141,7 +156,12 @@ void TfrmEditPreference::OpenPreferenceDialog(bool staffMode, bool favourite, bo
 void TfrmEditPreference::PresetPreferenceDialog(void* target, int32_t amount) {
     Preference.PresetPreferenceDialog(target, amount);
     if (target)
-        pnlSearch->List->ListModel()->Change([target](TKordoSearch& search) { search.AddRecord(target); });
+        pnlSearch->List->ListModel()->Change([&](TKordoSearch& search) {
+            if (Preference.StaffMode)
+                search.AddRecord(static_cast<TKordoStaff*>(target));
+            else
+                search.AddRecord(static_cast<TKordoClub*>(target));
+        });
     ToWidgets();
 }
 
@@ -152,6 +172,12 @@ void TfrmEditPreference::ToWidgets() {
     lblStaffName->setText(QString::fromStdU16String(Preference.StaffName));
     lblClubName->setText(QString::fromStdU16String(Preference.ClubName));
     lblNationName->setText(QString::fromStdU16String(Preference.NationName));
+    lblBorn->setVisible(Preference.StaffMode);
+    lblDateOfBirth->setVisible(Preference.StaffMode);
+    lblDateOfBirth->setText(QString::fromStdU16String(Preference.DateOfBirth));
+    lblFullName->setVisible(!Preference.StaffMode);
+    lblFullClubName->setVisible(!Preference.StaffMode);
+    lblFullClubName->setText(QString::fromStdU16String(Preference.FullClubName));
     QSignalBlocker quiet(seAmount);
     seAmount->setValue(Preference.Amount);
 }
@@ -168,8 +194,12 @@ void TfrmEditPreference::btnSearchClick() {
 void TfrmEditPreference::lvSearchListFocusChanged(int row) {
     TKordoSearch* search = pnlSearch->Search();
     // Leaving every row keeps the choice.
-    if (search && row >= 0 && row < search->RowCount())
-        Preference.Choose(search->RowRecord(row));
+    if (search && row >= 0 && row < search->RowCount()) {
+        if (Preference.StaffMode)
+            Preference.Choose(search->RowRecord<TKordoStaff>(row));
+        else
+            Preference.Choose(search->RowRecord<TKordoClub>(row));
+    }
     ToWidgets();
 }
 

@@ -48,6 +48,8 @@ public:
     QLabel* lblStaffName;
     QLabel* lblClubName;
     QLabel* lblNationName;
+    QLabel* lblDateOfBirth;  // staff mode
+    QLabel* lblFullClubName; // club mode
     QSpinBox* seAmount;
     QPushButton* btnOK;
     QPushButton* btnCancel;
@@ -64,6 +66,8 @@ private:
     void btnOKClick();
     void ToWidgets();
 
+    QLabel* lblBorn;
+    QLabel* lblFullName;
     TKordoPreferenceDialog Preference;
     TKordoPregameDatabase* Database = nullptr;
     std::unique_ptr<TKordoSearch> StaffSearch, ClubSearch;

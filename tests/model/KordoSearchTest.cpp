@@ -202,7 +202,7 @@ TEST(SearchRows, CountFollowsTheModeNotTheRowsAddedOrRemoved) {
     EXPECT_EQ(search.Count(), 2);
     EXPECT_EQ(search.RowCount(), 3);
     EXPECT_EQ(search.FocusedRow(), 2);
-    EXPECT_EQ(search.RowRecord(2), other);
+    EXPECT_EQ(search.RowRecord<TKordoStaff>(2), other);
 
     search.SetFocusedRow(1);
     search.RemoveRow(0);
@@ -242,7 +242,7 @@ TEST(SearchOrder, EqualNamesKeepTableOrder) {
     db.Database.Nations.Records.resize(2);
     // Four people shown as "Brown, John" (no i, whose case partner differs in Turkish): through one
     // name record, a record whose text differs in case, and two records of other nations.
-    std::vector<void*> browns{db.Person(u"John", u"Brown")};
+    std::vector<TKordoStaff*> browns{db.Person(u"John", u"Brown")};
     db.Person(u"Zed", nullptr);
     browns.push_back(db.Person(u"John", u"BROWN"));
     for (TKordoNation& nation : db.Database.Nations.Records) {
@@ -250,16 +250,15 @@ TEST(SearchOrder, EqualNamesKeepTableOrder) {
         staff->SecondName = db.Database.SecondNames.FindOrAdd(u"Brown", &nation);
         browns.push_back(staff);
     }
-    ASSERT_NE(static_cast<TKordoStaff*>(browns[2])->SecondName,
-              static_cast<TKordoStaff*>(browns[0])->SecondName);
+    ASSERT_NE(browns[2]->SecondName, browns[0]->SecondName);
     TKordoStaffSearch search(db.Database);
     // The last one is seen first; the second time round the names are ranked already.
     search.ShowSingle(browns.back());
     for (int round = 0; round < 2; ++round) {
         search.Search(u"john");
-        std::vector<void*> rows;
+        std::vector<TKordoStaff*> rows;
         for (int32_t row = 0; row < search.RowCount(); ++row)
-            rows.push_back(search.RowRecord(row));
+            rows.push_back(search.RowRecord<TKordoStaff>(row));
         EXPECT_EQ(rows, browns);
     }
 }
@@ -286,8 +285,8 @@ TEST(SearchOrder, RowsOfAGeneratedDatabaseAreInCollationOrder) {
     }
     auto expectSorted = [&](const TKordoSearch& search) {
         for (int32_t row = 1; row < search.RowCount(); ++row) {
-            const auto* previous = static_cast<const TKordoStaff*>(search.RowRecord(row - 1));
-            const auto* current = static_cast<const TKordoStaff*>(search.RowRecord(row));
+            const auto* previous = search.RowRecord<TKordoStaff>(row - 1);
+            const auto* current = search.RowRecord<TKordoStaff>(row);
             int order = KordoCompareNames(StaffDisplayName(*previous), StaffDisplayName(*current));
             ASSERT_LE(order, 0) << "row " << row;
             if (order == 0) {
@@ -306,7 +305,7 @@ TEST(SearchOrder, RowsOfAGeneratedDatabaseAreInCollationOrder) {
     prepared.Search(u"ei");
     ASSERT_EQ(prepared.RowCount(), search.RowCount());
     for (int32_t row = 0; row < search.RowCount(); ++row)
-        ASSERT_EQ(prepared.RowRecord(row), search.RowRecord(row)) << "row " << row;
+        ASSERT_EQ(prepared.RowRecord<TKordoStaff>(row), search.RowRecord<TKordoStaff>(row)) << "row " << row;
     search.ShowAll();
     EXPECT_EQ(search.RowCount(), database.Staffs.Count());
     expectSorted(search);
@@ -402,12 +401,11 @@ TEST(TypeAhead, AgreesWithComparingEveryRowsPrefix) {
     search.ShowAll();
     std::vector<std::u16string> typed{u"a", u"Sch", u"van ", u"o'", u"é", u"Ł", u"ss", u"zz"};
     for (int32_t row = 0; row < search.RowCount(); row += 97)
-        typed.push_back(
-            StaffDisplayName(*static_cast<const TKordoStaff*>(search.RowRecord(row))).substr(0, 14));
+        typed.push_back(StaffDisplayName(*search.RowRecord<TKordoStaff>(row)).substr(0, 14));
     for (const std::u16string& text : typed) {
         int32_t expected = -1;
         for (int32_t row = 0; row < search.RowCount() && expected < 0; ++row) {
-            auto name = StaffDisplayName(*static_cast<const TKordoStaff*>(search.RowRecord(row)));
+            auto name = StaffDisplayName(*search.RowRecord<TKordoStaff>(row));
             if (KordoCompareNames(std::u16string_view(name).substr(0, text.size()), text) == 0)
                 expected = row;
         }

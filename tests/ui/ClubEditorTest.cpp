@@ -58,7 +58,7 @@ struct TClubEditor {
     TKordoClub* Focus(const std::function<bool(const TKordoClub&)>& test) const {
         TKordoSearch& search = *Frame->pnlList->Search();
         for (int32_t row = 0; row < search.RowCount(); ++row)
-            if (auto* club = static_cast<TKordoClub*>(search.RowRecord(row)); test(*club)) {
+            if (auto* club = search.RowRecord<TKordoClub>(row); test(*club)) {
                 Frame->pnlList->List->FocusRow(row);
                 return club;
             }
@@ -91,7 +91,7 @@ struct TClubEditor {
         QCOMPARE(Window->pcStaffAllData->currentWidget(), Window->tsStaff);
         TKordoSearch& search = *Window->frameStaff->pnlList->Search();
         QCOMPARE(search.RowCount(), 1);
-        QCOMPARE(search.RowRecord(0), static_cast<void*>(staff));
+        QCOMPARE(search.RowRecord<TKordoStaff>(0), staff);
         QCOMPARE(Window->frameStaff->pnlList->List->FocusedRow(), 0);
         QCOMPARE(Window->frameStaff->CurrentStaff(), staff);
         Window->pcStaffAllData->setCurrentWidget(Window->tsClubs);
@@ -100,7 +100,9 @@ struct TClubEditor {
 
 // Answers the next preference dialog as a user would: searches for the text, chooses the row of the
 // record, types the amount and closes it with OK or Cancel. The caption is recorded.
-void Answer(const QString& search, void* record, const QString& amount, bool ok, QString* caption = nullptr) {
+template <class TRecord>
+void Answer(const QString& search, TRecord* record, const QString& amount, bool ok,
+            QString* caption = nullptr) {
     TfrmEditPreference::Testing = [=](TfrmEditPreference& dialog) {
         if (caption)
             *caption = dialog.windowTitle();
@@ -262,7 +264,7 @@ private slots:
         TKordoSearch& people = *frame->pnlList->Search();
         TKordoStaff *person = nullptr, *liked = nullptr;
         for (int32_t row = 0; row < people.RowCount() && !liked; ++row) {
-            auto* staff = static_cast<TKordoStaff*>(people.RowRecord(row));
+            auto* staff = people.RowRecord<TKordoStaff>(row);
             if (!person && staff->StaffType() != 4 && staff->Relations.empty()) {
                 frame->pnlList->List->FocusRow(row);
                 person = staff;
@@ -293,11 +295,11 @@ private slots:
         QCOMPARE(preset, "Edit Favourite Staff " + Text(StaffDisplayName(*liked)) + " 35");
         QCOMPARE(Entries(person->Relations), (std::vector<TEntry>{{3, 1, 60, liked}}));
         favourites->setCurrentRow(0);
-        Answer({}, nullptr, "90", false, &caption);
+        Answer<TKordoStaff>({}, nullptr, "90", false, &caption);
         TClubEditor::DoubleClick(favourites, 0); // a double-click edits too
         QCOMPARE(caption, QString("Edit Favourite Staff"));
         QCOMPARE(Entries(person->Relations), (std::vector<TEntry>{{3, 1, 60, liked}}));
-        Answer({}, nullptr, "90", true);
+        Answer<TKordoStaff>({}, nullptr, "90", true);
         frame->findChild<QPushButton*>("btnAddDislikedClub")->click();
         QCOMPARE(person->Relations.size(), size_t(1));
 

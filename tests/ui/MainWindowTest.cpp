@@ -125,16 +125,17 @@ private slots:
         TfrmMain window(dir.path());
         window.mnuLoadDataClick();
         QVERIFY(window.mnuSaveData->isEnabled());
-        auto confirmEach = [](auto& frame, const std::vector<void*>& records) {
+        auto confirmEach = [](auto& frame, const auto& records) {
             frame.pnlList->btnSearchClick(); // an empty box lists every record
             TKordoSearch* search = frame.pnlList->Search();
-            for (void* record : records) {
+            for (auto* record : records) {
                 frame.pnlList->List->FocusRow(search->RowOf(record));
                 QVERIFY(frame.btnConfirmChanges->isEnabled());
                 frame.btnConfirmChanges->click();
             }
         };
-        std::vector<void*> people, clubs;
+        std::vector<TKordoStaff*> people;
+        std::vector<TKordoClub*> clubs;
         for (const TDamaged& damage : damaged) {
             if (damage.StaffID >= 0)
                 people.push_back(window.Database.Staffs.FindStaff(damage.StaffID));

@@ -49,7 +49,7 @@ struct TEditor {
     // Focuses the first listed person for whom the test holds; nullptr when nobody does.
     TKordoStaff* Focus(const std::function<bool(const TKordoStaff&)>& test) const {
         for (int32_t row = 0; row < Search().RowCount(); ++row)
-            if (auto* staff = static_cast<TKordoStaff*>(Search().RowRecord(row)); test(*staff)) {
+            if (auto* staff = Search().RowRecord<TKordoStaff>(row); test(*staff)) {
                 Frame->pnlList->List->FocusRow(row);
                 return staff;
             }
