@@ -352,10 +352,60 @@ void BM_SearchPeople(benchmark::State& state) {
     auto start = TClock::now();
     search.Search(u"smi");
     state.counters["cold_ms"] = Seconds(start) * 1000.0;
+    // Each text alternates with one that neither contains nor is contained in it, so that every search
+    // reads the whole table rather than narrowing the previous result.
+    const std::u16string texts[] = {u"smi", u"jon"};
+    size_t round = 0;
     for (auto _ : state)
-        search.Search(u"smi");
+        search.Search(texts[round++ % 2]);
+    search.Search(u"smi");
     state.counters["found"] = search.Count();
     benchmark::DoNotOptimize(percent);
+}
+
+// A text typed one key at a time, each key searching again (narrowing what the previous key found),
+// from the full list. key1_ms ... key4_ms: each key's median; prepare_ms: Prepare of a new search.
+void BM_SearchAsYouType(benchmark::State& state) {
+    TKordoPregameDatabase& database = Loaded(static_cast<int32_t>(state.range(0)));
+    TKordoStaffSearch search(database);
+    auto start = TClock::now();
+    search.Prepare();
+    state.counters["prepare_ms"] = Seconds(start) * 1000.0;
+    const std::u16string words[] = {u"smit", u"anna", u"ette", u"ouch"};
+    std::vector<std::vector<double>> keys(4);
+    size_t word = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        search.ShowAll();
+        state.ResumeTiming();
+        for (size_t key = 0; key < 4; ++key) {
+            auto typed = TClock::now();
+            search.Search(words[word].substr(0, key + 1));
+            keys[key].push_back(Seconds(typed) * 1000.0);
+        }
+        word = (word + 1) % std::size(words);
+    }
+    for (size_t key = 0; key < 4; ++key)
+        state.counters["key" + std::to_string(key + 1) + "_ms"] = Median(keys[key]);
+}
+
+// The full list of people sorted by club, then by date of birth, from name order; median of each.
+void BM_SortPeopleByColumn(benchmark::State& state) {
+    TKordoStaffSearch search(Loaded(static_cast<int32_t>(state.range(0))));
+    search.ShowAll();
+    std::vector<double> club, born;
+    for (auto _ : state) {
+        for (auto [column, times] : {std::pair{1, &club}, std::pair{3, &born}}) {
+            state.PauseTiming();
+            search.SortBy(0, false);
+            state.ResumeTiming();
+            auto start = TClock::now();
+            search.SortBy(column, false);
+            times->push_back(Seconds(start) * 1000.0);
+        }
+    }
+    state.counters["club_ms"] = Median(club);
+    state.counters["born_ms"] = Median(born);
 }
 
 // A batch of 10000 edit_staff operations, spread over the whole staff list: each focuses a person,
@@ -509,6 +559,14 @@ int main(int argc, char** argv) {
             ->Arg(people)
             ->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark("TypeAhead", BM_TypeAhead)->Arg(people)->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark("SearchAsYouType", BM_SearchAsYouType)
+            ->Arg(people)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(8);
+        benchmark::RegisterBenchmark("SortPeopleByColumn", BM_SortPeopleByColumn)
+            ->Arg(people)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(3);
         benchmark::RegisterBenchmark("Apply10000EditStaff", BM_Apply10000EditStaff)
             ->Arg(people)
             ->Iterations(1)

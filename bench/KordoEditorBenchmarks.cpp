@@ -1,5 +1,7 @@
-// The editor at scale: "Load Data" to a ready window, listing every person, a search (also the first
-// after a load), type-ahead, focusing a person and confirming him, on the offscreen platform.
+// The editor at scale: "Load Data" until the full list shows, listing every person, a search (also the
+// first after a load), searching as a text is typed, sorting by a column, changing a filter,
+// type-ahead, focusing a person and confirming him, on the offscreen platform. Times of single
+// actions inside an iteration are medians (median_ms) and the slowest (worst_ms).
 //
 //   QT_QPA_PLATFORM=offscreen kordo-editor-bench [--people N] [google benchmark flags]
 #include "KordoGenerator.h"
@@ -10,8 +12,10 @@
 #include "frmMainUnit.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QSignalBlocker>
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -40,27 +44,123 @@ TfrmMain& LoadedWindow() {
     return *Window;
 }
 
-// The staff page's search panel of the loaded window, its box holding the text; with `run`, the
-// search (or, for an empty box, the list of everybody) is done once.
+// The staff page's search panel of the loaded window, no filter set, its box holding the text (which
+// lists what the text finds); with `run`, the search (or, for an empty box, the list of everybody) is
+// done once more through the Search button.
 TKordoSearchPanel& StaffPanel(const QString& text, bool run) {
     TfrmMain& window = LoadedWindow();
     if (!window.mnuSaveData->isEnabled())
         window.mnuLoadDataClick();
     TKordoSearchPanel& panel = *window.frameStaff->pnlList;
+    panel.SetFilter({});
     panel.edSearch->setText(text);
     if (run)
         panel.btnSearchClick();
     return panel;
 }
 
-void BM_LoadDataToReadyWindow(benchmark::State& state) {
+double Milliseconds(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+double Median(std::vector<double> values) {
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+void Report(benchmark::State& state, const std::vector<double>& times) {
+    state.counters["median_ms"] = Median(times);
+    state.counters["worst_ms"] = times.empty() ? 0 : *std::max_element(times.begin(), times.end());
+}
+
+// "Load Data" until the whole list of people shows and the box takes the next key. The search is
+// prepared on a second thread while the window fills its other lists.
+void BM_LoadDataToReady(benchmark::State& state) {
     TfrmMain& window = LoadedWindow();
+    TKordoSearchPanel& panel = *window.frameStaff->pnlList;
+    std::vector<double> times;
     for (auto _ : state) {
+        state.PauseTiming();
+        {
+            QSignalBlocker quiet(panel.edSearch);
+            panel.edSearch->clear();
+        }
+        state.ResumeTiming();
+        auto start = std::chrono::steady_clock::now();
         window.mnuLoadDataClick();
+        panel.SearchAsTyped();
         QApplication::processEvents();
-        if (!window.mnuSaveData->isEnabled())
+        times.push_back(Milliseconds(start));
+        if (!window.mnuSaveData->isEnabled() || panel.Search()->RowCount() != window.Database.Staffs.Count())
             state.SkipWithError("load failed");
     }
+    Report(state, times);
+}
+
+// A four-letter text typed one key at a time into the box of the full list, the list following
+// every key; the time is that of one key, from the key to the list painted.
+void BM_SearchAsYouType(benchmark::State& state) {
+    TKordoSearchPanel& panel = StaffPanel("", false);
+    const QString words[] = {"smit", "anna", "ette", "ouch"};
+    std::vector<double> times;
+    size_t word = 0, key = 0;
+    for (auto _ : state) {
+        if (key == 0) {
+            state.PauseTiming();
+            panel.edSearch->clear();
+            QApplication::processEvents();
+            state.ResumeTiming();
+        }
+        auto start = std::chrono::steady_clock::now();
+        panel.edSearch->insert(words[word].mid(static_cast<qsizetype>(key), 1));
+        QApplication::processEvents();
+        times.push_back(Milliseconds(start));
+        if (++key == 4) {
+            key = 0;
+            word = (word + 1) % std::size(words);
+        }
+    }
+    state.counters["rows"] = panel.Search()->RowCount();
+    Report(state, times);
+}
+
+// The full list of people sorted by a column through its heading (club, date of birth), each time
+// from the list in name order.
+void BM_SortPeopleByColumn(benchmark::State& state) {
+    TKordoSearchPanel& panel = StaffPanel("", false);
+    const int column = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        panel.List->sortByColumn(0, Qt::AscendingOrder);
+        QApplication::processEvents();
+        state.ResumeTiming();
+        panel.List->sortByColumn(column, Qt::AscendingOrder);
+        QApplication::processEvents();
+    }
+    state.SetLabel(panel.Search()->Column(column).Title == u"Club" ? "club" : "date of birth");
+    panel.List->sortByColumn(0, Qt::AscendingOrder);
+}
+
+// A filter of the full list changed: the nation, then the staff type, each time from no filter.
+void BM_ChangeFilter(benchmark::State& state) {
+    TKordoSearchPanel& panel = StaffPanel("", false);
+    QComboBox* list = state.range(0) == 0 ? panel.cmbFilterNation : panel.cmbFilterStaffType;
+    int item = 1;
+    for (auto _ : state) {
+        state.PauseTiming();
+        panel.SetFilter({});
+        QApplication::processEvents();
+        state.ResumeTiming();
+        list->setCurrentIndex(item);
+        QApplication::processEvents();
+        item = item % (list->count() - 1) + 1;
+    }
+    state.SetLabel(state.range(0) == 0 ? "nation" : "staff type");
+    state.counters["rows"] = panel.Search()->RowCount();
+    panel.SetFilter({});
 }
 
 void BM_ShowAllPeople(benchmark::State& state) {
@@ -158,9 +258,22 @@ int main(int argc, char** argv) {
         else
             rest.push_back(argv[i]);
     }
-    benchmark::RegisterBenchmark("LoadDataToReadyWindow", BM_LoadDataToReadyWindow)
+    benchmark::RegisterBenchmark("LoadDataToReady", BM_LoadDataToReady)
         ->Unit(benchmark::kMillisecond)
         ->Iterations(5);
+    benchmark::RegisterBenchmark("SearchAsYouType", BM_SearchAsYouType)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(32);
+    benchmark::RegisterBenchmark("SortPeopleByColumn", BM_SortPeopleByColumn)
+        ->Arg(1)
+        ->Arg(3)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(5);
+    benchmark::RegisterBenchmark("ChangeFilter", BM_ChangeFilter)
+        ->Arg(0)
+        ->Arg(1)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(8);
     benchmark::RegisterBenchmark("ShowAllPeople", BM_ShowAllPeople)
         ->Unit(benchmark::kMillisecond)
         ->Iterations(5);

@@ -177,6 +177,7 @@ void TKordoSearch::ReportStatus(const std::string& text) const {
 
 void TKordoSearch::RefreshTable() {
     if (Refresh()) {
+        ++TableGeneration;
         Narrowable = false;
         NameOrderValid = false;
     }
@@ -216,8 +217,11 @@ void TKordoSearch::Search(const std::u16string& text) {
             for (int32_t i = 0; i < count; ++i)
                 OnProgress(KordoPercentage(count, i));
     } else {
-        const bool narrow =
-            Narrowable && Filter == LastFilter && folded.find(LastFolded) != std::u16string::npos;
+        // Narrowing pays while the previous result is a small part of the table: reading most of the
+        // table in order is quicker than reading most of it here and there.
+        const bool narrow = Narrowable && Filter == LastFilter &&
+                            folded.find(LastFolded) != std::u16string::npos &&
+                            LastFound.size() * 2 <= static_cast<size_t>(count);
         const size_t total = narrow ? LastFound.size() : static_cast<size_t>(count);
         std::function<void(size_t)> tick;
         if (OnProgress)
@@ -274,36 +278,65 @@ int32_t TKordoSearch::Count() const {
 }
 
 void TKordoSearch::SetRows(const std::vector<int32_t>& indices) {
-    std::vector<int32_t> ordered = indices;
-    OrderRows(ordered);
-    Rows.resize(ordered.size());
-    RowNames.resize(ordered.size());
+    Rows.clear();
+    RowIndices.clear();
+    RowNames.clear();
     Irregular.clear();
-    const bool byName = SortedBy == 0 && !Descending;
-    for (size_t row = 0; row < ordered.size(); ++row) {
-        Rows[row] = GetItem(ordered[row]);
-        uint32_t entry = DisplayEntry(ordered[row], false);
-        RowNames[row] = {entry, entry};
-        if (byName && !Names()[entry].Regular)
-            Irregular.push_back(static_cast<uint32_t>(row));
-    }
-    SortedRows = byName ? Rows.size() : 0;
     Focused = -1;
+    RowsGeneration = TableGeneration;
+    const size_t count = indices.size(), all = static_cast<size_t>(std::max(GetCount(), 0));
+    const bool byName = SortedBy == 0, inNameOrder = byName && !Descending;
+    Rows.reserve(count);
+    RowIndices.reserve(count);
+    RowNames.reserve(count);
+    auto push = [&](int32_t index, void* record, uint32_t entry, bool irregular) {
+        if (inNameOrder && irregular)
+            Irregular.push_back(static_cast<uint32_t>(Rows.size()));
+        Rows.push_back(record);
+        RowIndices.push_back(index);
+        RowNames.push_back({entry, entry});
+    };
+    if (byName && count > 0 && count * 8 >= all) {
+        // Many rows: the table's name order, keeping the rows' records, read place by place.
+        EnsureNameOrder();
+        std::vector<uint8_t> wanted(all, 0);
+        for (int32_t index : indices)
+            wanted[static_cast<size_t>(index)] = 1;
+        auto take = [&](size_t place) {
+            if (wanted[static_cast<size_t>(NameOrdered[place])])
+                push(NameOrdered[place], OrderedRecords[place], OrderedEntries[place],
+                     OrderedIrregular[place] != 0);
+        };
+        if (Descending)
+            for (size_t place = all; place-- > 0;)
+                take(place);
+        else
+            for (size_t place = 0; place < all; ++place)
+                take(place);
+    } else {
+        std::vector<int32_t> ordered = indices;
+        OrderRows(ordered);
+        for (int32_t index : ordered) {
+            uint32_t entry = DisplayEntry(index, false);
+            push(index, GetItem(index), entry, !Names()[entry].Regular);
+        }
+    }
+    SortedRows = inNameOrder ? Rows.size() : 0;
 }
 
-// Every table index in name order, ties in table order, by the display entries as last made.
-const std::vector<int32_t>& TKordoSearch::NameOrder() {
+void TKordoSearch::EnsureNameOrder() {
     const int32_t count = std::max(GetCount(), 0);
     if (!NameOrderValid || DisplayEntriesChanged || NameOrdered.size() != static_cast<size_t>(count))
         BuildNameOrder(count);
-    return NameOrdered;
 }
 
-// Counted out by rank.
+// Every table index in name order, ties in table order, by the display entries as last made: counted
+// out by rank. Each place keeps its record and entry, so that rows in name order are read in order.
 void TKordoSearch::BuildNameOrder(int32_t count) {
-    std::vector<uint32_t> entries(static_cast<size_t>(count));
-    for (int32_t i = 0; i < count; ++i)
-        entries[static_cast<size_t>(i)] = DisplayEntry(i, false);
+    const auto all = static_cast<size_t>(count);
+    std::vector<uint32_t> entries(all);
+    for (size_t i = 0; i < all; ++i)
+        entries[i] = DisplayEntry(static_cast<int32_t>(i), false);
     DisplayEntriesChanged = false;
     TDisplayNames& names = Names();
     names.RankFresh();
@@ -312,109 +345,110 @@ void TKordoSearch::BuildNameOrder(int32_t count) {
         ++starts[names[entry].Rank + 1];
     for (size_t rank = 1; rank < starts.size(); ++rank)
         starts[rank] += starts[rank - 1];
-    NameOrdered.assign(static_cast<size_t>(count), 0);
-    for (int32_t i = 0; i < count; ++i)
-        NameOrdered[starts[names[entries[static_cast<size_t>(i)]].Rank]++] = i;
+    NameOrdered.assign(all, 0);
+    for (size_t i = 0; i < all; ++i)
+        NameOrdered[starts[names[entries[i]].Rank]++] = static_cast<int32_t>(i);
+    OrderedRecords.resize(all);
+    OrderedEntries.resize(all);
+    OrderedIrregular.resize(all);
+    for (size_t place = 0; place < all; ++place) {
+        const int32_t index = NameOrdered[place];
+        const uint32_t entry = entries[static_cast<size_t>(index)];
+        OrderedRecords[place] = GetItem(index);
+        OrderedEntries[place] = entry;
+        OrderedIrregular[place] = !names[entry].Regular;
+    }
     NameOrderValid = true;
 }
 
-std::vector<uint32_t> TKordoSearch::Ranks(const std::vector<int32_t>& indices) {
-    std::vector<uint32_t> entries(indices.size());
-    for (size_t i = 0; i < indices.size(); ++i)
-        entries[i] = DisplayEntry(indices[i], false);
-    Names().RankFresh();
-    for (uint32_t& entry : entries)
-        entry = Names()[entry].Rank;
-    return entries;
-}
-
-// The indices in the sort order: by display name, ties in table order; or by a column, ties by name.
+// The indices in the sort order: by display name, ties in table order; or by a column, ties by name
+// and then in table order.
 void TKordoSearch::OrderRows(std::vector<int32_t>& indices) {
     const size_t count = indices.size();
-    if (SortedBy == 0) {
-        const size_t all = static_cast<size_t>(std::max(GetCount(), 0));
-        if (count * 8 >= all && count > 0) {
-            // Many rows: the table's name order, keeping the rows' records.
-            std::vector<uint8_t> wanted(all, 0);
-            for (int32_t index : indices)
-                wanted[static_cast<size_t>(index)] = 1;
-            const std::vector<int32_t>& order = NameOrder();
-            indices.clear();
-            for (int32_t index : order)
-                if (wanted[static_cast<size_t>(index)])
-                    indices.push_back(index);
-        } else {
-            std::vector<uint32_t> ranks = Ranks(indices);
-            std::vector<uint64_t> keyed(count);
-            for (size_t i = 0; i < count; ++i)
-                keyed[i] = uint64_t{ranks[i]} << 32 | static_cast<uint32_t>(indices[i]);
-            std::sort(keyed.begin(), keyed.end());
-            for (size_t i = 0; i < count; ++i)
-                indices[i] = static_cast<int32_t>(static_cast<uint32_t>(keyed[i]));
+    std::vector<uint32_t> entries(count);
+    for (size_t i = 0; i < count; ++i)
+        entries[i] = DisplayEntry(indices[i], false);
+    Names().RankFresh();
+    // Sorted by two numbers: the column's key (with the sign bit flipped, so that it sorts as unsigned;
+    // inverted for descending), then the name's rank and the table index.
+    struct TKey {
+        uint64_t Column;
+        uint64_t Name;
+        bool operator<(const TKey& other) const {
+            return Column != other.Column ? Column < other.Column : Name < other.Name;
         }
-        if (Descending)
-            std::reverse(indices.begin(), indices.end());
-        return;
+    };
+    std::vector<TKey> keys(count);
+    for (size_t i = 0; i < count; ++i)
+        keys[i].Name = uint64_t{Names()[entries[i]].Rank} << 32 | static_cast<uint32_t>(indices[i]);
+    if (SortedBy != 0) {
+        std::vector<int64_t> values = ColumnKeys(indices);
+        for (size_t i = 0; i < count; ++i) {
+            uint64_t key = static_cast<uint64_t>(values[i]) ^ (uint64_t{1} << 63);
+            keys[i].Column = Descending ? ~key : key;
+        }
     }
+    std::sort(keys.begin(), keys.end());
+    for (size_t i = 0; i < count; ++i)
+        indices[i] = static_cast<int32_t>(static_cast<uint32_t>(keys[i].Name));
+    if (SortedBy == 0 && Descending)
+        std::reverse(indices.begin(), indices.end());
+}
 
-    // A column: numbers by value, texts by the rank of their text among the rows' texts.
+// What orders the records at the indices by the sort column: numbers by value, texts by the rank of
+// each text among the records' texts.
+std::vector<int64_t> TKordoSearch::ColumnKeys(const std::vector<int32_t>& indices) {
+    const size_t count = indices.size();
     std::vector<int64_t> keys(count);
-    const bool matched = SortedBy == MatchedNameColumn();
     if (Columns[static_cast<size_t>(SortedBy)].Numeric) {
         for (size_t i = 0; i < count; ++i)
             keys[i] = DataKey(GetItem(indices[i]), SortedBy - 1);
-    } else {
-        std::unordered_map<int64_t, uint32_t> groups;
-        std::unordered_map<std::u16string, uint32_t> textGroups;
-        std::vector<std::u16string> texts;
-        std::vector<uint32_t> group(count);
-        for (size_t i = 0; i < count; ++i) {
-            const void* record = GetItem(indices[i]);
-            if (matched) {
-                std::u16string text = HiddenMatch(record, RowsFolded);
-                auto [at, added] = textGroups.try_emplace(text, static_cast<uint32_t>(texts.size()));
-                if (added)
-                    texts.push_back(std::move(text));
-                group[i] = at->second;
-                continue;
-            }
-            auto [at, added] =
-                groups.try_emplace(DataKey(record, SortedBy - 1), static_cast<uint32_t>(texts.size()));
-            if (added)
-                texts.push_back(DataCell(record, SortedBy - 1));
-            group[i] = at->second;
-        }
-        std::vector<uint32_t> distinct(texts.size());
-        for (uint32_t i = 0; i < distinct.size(); ++i)
-            distinct[i] = i;
-        TKordoSorted sorted =
-            Names().Collation.Sort(distinct, [&](uint32_t text) { return std::u16string_view(texts[text]); });
-        std::vector<int64_t> rankOf(texts.size());
-        int64_t rank = 0;
-        for (size_t i = 0; i < sorted.Size(); ++i) {
-            if (i > 0 && !sorted.Same[i])
-                ++rank;
-            rankOf[sorted.Entries[i]] = rank;
-        }
-        for (size_t i = 0; i < count; ++i)
-            keys[i] = rankOf[group[i]];
+        return keys;
     }
-    std::vector<uint32_t> nameRanks = Ranks(indices);
-    std::vector<uint32_t> order(count);
-    for (uint32_t i = 0; i < count; ++i)
-        order[i] = i;
-    const bool descending = Descending;
-    std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
-        if (keys[a] != keys[b])
-            return descending ? keys[a] > keys[b] : keys[a] < keys[b];
-        if (nameRanks[a] != nameRanks[b])
-            return nameRanks[a] < nameRanks[b];
-        return indices[a] < indices[b];
-    });
-    std::vector<int32_t> sorted(count);
+    const bool matched = SortedBy == MatchedNameColumn();
+    std::unordered_map<int64_t, uint32_t> groups;
+    std::unordered_map<std::u16string, uint32_t> textGroups;
+    std::vector<std::u16string> texts;
+    std::vector<uint32_t> group(count);
+    for (size_t i = 0; i < count; ++i) {
+        const void* record = GetItem(indices[i]);
+        if (matched) {
+            std::u16string text = HiddenMatch(record, RowsFolded);
+            auto [at, added] = textGroups.try_emplace(text, static_cast<uint32_t>(texts.size()));
+            if (added)
+                texts.push_back(std::move(text));
+            group[i] = at->second;
+            continue;
+        }
+        auto [at, added] =
+            groups.try_emplace(DataKey(record, SortedBy - 1), static_cast<uint32_t>(texts.size()));
+        if (added)
+            texts.push_back(DataCell(record, SortedBy - 1));
+        group[i] = at->second;
+    }
+    std::vector<uint32_t> distinct(texts.size());
+    for (uint32_t i = 0; i < distinct.size(); ++i)
+        distinct[i] = i;
+    TKordoSorted sorted =
+        Names().Collation.Sort(distinct, [&](uint32_t text) { return std::u16string_view(texts[text]); });
+    std::vector<int64_t> rankOf(texts.size());
+    int64_t rank = 0;
+    for (size_t i = 0; i < sorted.Size(); ++i) {
+        if (i > 0 && !sorted.Same[i])
+            ++rank;
+        rankOf[sorted.Entries[i]] = rank;
+    }
     for (size_t i = 0; i < count; ++i)
-        sorted[i] = indices[order[i]];
-    indices = std::move(sorted);
+        keys[i] = rankOf[group[i]];
+    return keys;
+}
+
+void TKordoSearch::RemapRowIndices() {
+    if (RowsGeneration == TableGeneration)
+        return;
+    for (size_t row = 0; row < Rows.size(); ++row)
+        RowIndices[row] = IndexOf(Rows[row]);
+    RowsGeneration = TableGeneration;
 }
 
 std::vector<int32_t> TKordoSearch::SortBy(int32_t column, bool descending) {
@@ -425,33 +459,35 @@ std::vector<int32_t> TKordoSearch::SortBy(int32_t column, bool descending) {
     SortedBy = column;
     Descending = descending;
     RefreshTable();
-    // The rows keep their records, the focused one its focus; rows whose record left the table go last.
-    const std::vector<void*> before = Rows;
-    void* focused = Focused >= 0 ? before[static_cast<size_t>(Focused)] : nullptr;
+    RemapRowIndices();
+    // The rows keep their records (each once), the focused one its focus; rows whose record left the
+    // table go last.
+    const std::vector<int32_t> before = RowIndices;
+    const std::vector<void*> beforeRecords = Rows;
+    const int32_t focused = Focused;
+    std::vector<uint8_t> listed(static_cast<size_t>(std::max(GetCount(), 0)), 0);
     std::vector<int32_t> indices;
     std::vector<void*> gone;
-    for (void* record : before) {
-        int32_t index = IndexOf(record);
-        if (index >= 0) {
+    for (size_t row = 0; row < before.size(); ++row) {
+        const int32_t index = before[row];
+        if (index < 0) {
+            gone.push_back(beforeRecords[row]);
+        } else if (!listed[static_cast<size_t>(index)]) {
+            listed[static_cast<size_t>(index)] = 1;
             DisplayEntry(index, true);
             indices.push_back(index);
-        } else {
-            gone.push_back(record);
         }
     }
-    // A record listed twice is listed once after sorting.
-    std::sort(indices.begin(), indices.end());
-    indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
     SetRows(indices);
     for (void* record : gone)
         AddRow(record);
-    std::unordered_map<const void*, int32_t> rowOf;
-    for (size_t row = 0; row < Rows.size(); ++row)
-        rowOf.try_emplace(Rows[row], static_cast<int32_t>(row));
+    std::vector<int32_t> rowOf(listed.size(), -1);
+    for (size_t row = 0; row < indices.size(); ++row)
+        rowOf[static_cast<size_t>(RowIndices[row])] = static_cast<int32_t>(row);
     for (size_t row = 0; row < before.size(); ++row)
-        if (auto at = rowOf.find(before[row]); at != rowOf.end())
-            moved[row] = at->second;
-    Focused = focused ? RowOfRecord(focused) : -1;
+        moved[row] =
+            before[row] >= 0 ? rowOf[static_cast<size_t>(before[row])] : RowOfRecord(beforeRecords[row]);
+    Focused = focused >= 0 ? moved[static_cast<size_t>(focused)] : -1;
     return moved;
 }
 
@@ -462,6 +498,7 @@ void TKordoSearch::ShowSingleRecord(void* record) {
     Narrowable = false;
     RowsFolded.clear();
     Rows.clear();
+    RowIndices.clear();
     RowNames.clear();
     Irregular.clear();
     AddRow(record);
@@ -472,8 +509,11 @@ void TKordoSearch::ShowSingleRecord(void* record) {
 
 void TKordoSearch::AddRow(void* record) {
     Await();
-    Rows.push_back(record);
+    RefreshTable();
+    RemapRowIndices();
     uint32_t entry = EntryOf(record);
+    Rows.push_back(record);
+    RowIndices.push_back(IndexOf(record));
     RowNames.push_back({entry, entry});
     Focused = RowCount() - 1;
 }
@@ -490,6 +530,7 @@ void TKordoSearch::RemoveRow(int32_t row) {
     if (row < 0 || row >= RowCount())
         return;
     Rows.erase(Rows.begin() + row);
+    RowIndices.erase(RowIndices.begin() + row);
     RowNames.erase(RowNames.begin() + row);
     if (static_cast<size_t>(row) < SortedRows)
         --SortedRows;
@@ -640,17 +681,20 @@ std::u16string Ascii(const std::string& text) {
 // What the people's search keeps: each name folded once, and per person the names he had when last
 // looked at, with their places among the folded names and the entry of his display name.
 struct TKordoStaffSearch::TCatalogue {
+    // Slot 0 stands for a name a person does not have: empty, it contains no text.
+    static constexpr uint32_t NoName = 0;
+
     struct TName {
         uint32_t Start = 0, Length = 0;       // the folded text
         uint32_t RawStart = 0, RawLength = 0; // the text as stored
     };
     TIndexMap<const TKordoName*, TPointerHash> NameIndex;
-    std::vector<TName> NameSlots;
+    std::vector<TName> NameSlots{TName{}};
     std::u16string FoldedTexts, RawTexts;
 
     struct TPerson {
         std::array<const TKordoName*, 3> Names{}; // first, second, common
-        std::array<uint32_t, 3> Slots{NoEntry, NoEntry, NoEntry};
+        std::array<uint32_t, 3> Slots{NoName, NoName, NoName};
         uint32_t Entry = NoEntry;
     };
     // The table's people as last taken, and by the same index what is known of each.
@@ -661,14 +705,14 @@ struct TKordoStaffSearch::TCatalogue {
     // The name tables' lists as last taken, for preparing.
     std::array<std::vector<TKordoName*>, 3> TakenNames;
 
-    // Per search: which names contain the text, and with the text split at each of its blanks (up to
-    // 64), which names end with the part before (bit p of EndsWith) and begin with the part after
-    // (StartsWith).
+    // Per search: which names contain the text (and the list of them), and with the text split at
+    // each of its blanks (up to 64), which names end with the part before (bit b of EndsWith) and
+    // begin with the part after (StartsWith).
     std::u16string Text;
     std::vector<uint32_t> Blanks;
     std::vector<uint8_t> Contains;
+    std::vector<uint32_t> Containing;
     std::vector<uint64_t> EndsWith, StartsWith;
-    uint64_t EmptyEndsWith = 0;
     size_t Scanned = 0;
 
     std::u16string_view FoldedName(uint32_t slot) const {
@@ -689,44 +733,58 @@ struct TKordoStaffSearch::TCatalogue {
         NameSlots.push_back(slot);
         return static_cast<uint32_t>(NameSlots.size() - 1);
     }
+    // The slot of a name, numbered from 1 in the order names are first seen.
     uint32_t SlotOf(const TKordoName* name) {
         if (!name)
-            return NoEntry;
-        auto [slot, added] = NameIndex.Insert(name);
+            return NoName;
+        auto [number, added] = NameIndex.Insert(name);
         if (added)
             AddName(name);
-        return slot;
+        return number + 1;
     }
 
     // The text split for matching: its blanks, and for every name known what it holds of the text.
+    // A text that contains the previous one can only be contained by names that held the previous.
     void Start(const std::u16string& folded) {
+        const bool narrower = !Text.empty() && folded.find(Text) != std::u16string::npos;
         Text = folded;
         Blanks.clear();
         for (size_t i = 0; i < folded.size(); ++i)
             if (folded[i] == u' ')
                 Blanks.push_back(static_cast<uint32_t>(i));
-        EmptyEndsWith = !Blanks.empty() && Blanks[0] == 0 ? 1 : 0;
-        Contains.clear();
         EndsWith.clear();
         StartsWith.clear();
+        std::u16string_view text(Text);
+        if (narrower) {
+            std::vector<uint32_t> before = std::move(Containing);
+            Containing.clear();
+            for (uint32_t slot : before) {
+                const bool contains = FoldedName(slot).find(text) != std::u16string_view::npos;
+                Contains[slot] = contains;
+                if (contains)
+                    Containing.push_back(slot);
+            }
+            ScanSplits(0);
+            ScanNew();
+            return;
+        }
+        Contains.assign(Scanned, 0);
+        Containing.clear();
         Scanned = 0;
         ScanNew();
     }
     bool FewBlanks() const { return Blanks.size() <= 64; }
-    void ScanNew() {
-        size_t count = NameSlots.size();
-        Contains.resize(count);
-        const bool split = !Blanks.empty() && FewBlanks();
-        if (split) {
-            EndsWith.resize(count);
-            StartsWith.resize(count);
-        }
+    bool Split() const { return !Blanks.empty() && FewBlanks(); }
+    // What the names from `from` on hold of the text's parts around its blanks.
+    void ScanSplits(size_t from) {
+        if (!Split())
+            return;
+        const size_t count = NameSlots.size();
+        EndsWith.resize(count);
+        StartsWith.resize(count);
         std::u16string_view text(Text);
-        for (size_t slot = Scanned; slot < count; ++slot) {
+        for (size_t slot = from; slot < count; ++slot) {
             std::u16string_view name = FoldedName(static_cast<uint32_t>(slot));
-            Contains[slot] = name.find(text) != std::u16string_view::npos;
-            if (!split)
-                continue;
             uint64_t ends = 0, starts = 0;
             for (size_t b = 0; b < Blanks.size(); ++b) {
                 if (name.ends_with(text.substr(0, Blanks[b])))
@@ -737,33 +795,49 @@ struct TKordoStaffSearch::TCatalogue {
             EndsWith[slot] = ends;
             StartsWith[slot] = starts;
         }
+    }
+    // The names added since the last scan.
+    void ScanNew() {
+        const size_t count = NameSlots.size();
+        if (Scanned == count)
+            return;
+        Contains.resize(count);
+        std::u16string_view text(Text);
+        for (size_t slot = Scanned; slot < count; ++slot) {
+            const bool contains =
+                FoldedName(static_cast<uint32_t>(slot)).find(text) != std::u16string_view::npos;
+            Contains[slot] = contains;
+            if (contains)
+                Containing.push_back(static_cast<uint32_t>(slot));
+        }
+        if (EndsWith.size() < count)
+            ScanSplits(EndsWith.size() == 0 ? 0 : EndsWith.size());
         Scanned = count;
     }
 
     // The common name, then first and second name joined by a blank, the blank kept when there is no
     // first name, so " smith" finds a person known only as Smith. The display form "Smith, John" is
     // not searched.
-    bool Matches(const TPerson& person) const {
+    template <bool Split> bool Matches(const TPerson& person) const {
         const uint32_t first = person.Slots[0], second = person.Slots[1], common = person.Slots[2];
-        if (common != NoEntry && Contains[common])
-            return true;
-        if (first != NoEntry && Contains[first])
-            return true;
-        if (second == NoEntry)
-            return false;
-        if (Contains[second])
-            return true;
-        if (Blanks.empty())
-            return false;
-        if (!FewBlanks()) {
-            std::u16string built(first != NoEntry ? FoldedName(first) : std::u16string_view());
-            built += u' ';
-            built += FoldedName(second);
-            return built.find(Text) != std::u16string::npos;
-        }
+        const bool inNames = (Contains[common] | Contains[first]) != 0;
+        if (second == NoName)
+            return inNames;
         // Across the blank between the names: the part before one of the text's blanks ends the first
-        // name and the part after it begins the second.
-        return ((first != NoEntry ? EndsWith[first] : EmptyEndsWith) & StartsWith[second]) != 0;
+        // name (the empty one too) and the part after it begins the second.
+        if constexpr (Split)
+            return inNames || Contains[second] || (EndsWith[first] & StartsWith[second]) != 0;
+        return inNames || Contains[second];
+    }
+    bool MatchesBuilt(const TPerson& person) const {
+        if (Contains[person.Slots[2]] || Contains[person.Slots[0]])
+            return true;
+        if (person.Slots[1] == NoName)
+            return false;
+        std::u16string built(FoldedName(person.Slots[0]));
+        built += u' ';
+        built += FoldedName(person.Slots[1]);
+        return built.find(Text) != std::u16string::npos;
     }
 };
 
@@ -785,8 +859,10 @@ int32_t TKordoStaffSearch::GetCount() const {
     return Database.Staffs.Count();
 }
 
+// The people as last taken, which every operation first brings in line with the table: a preparation
+// on a second thread reads them while the table may grow.
 void* TKordoStaffSearch::GetItem(int32_t index) const {
-    return Database.Staffs.List()[static_cast<size_t>(index)];
+    return Catalogue->Taken[static_cast<size_t>(index)];
 }
 
 std::u16string TKordoStaffSearch::GetDisplayName(const void* record) const {
@@ -848,10 +924,7 @@ int32_t TKordoStaffSearch::PrepareRecords() {
         const auto first = static_cast<uint32_t>(catalogue.NameSlots.size());
         bool inOrder = true;
         for (size_t k = 0; k < list.size(); ++k) {
-            auto [slot, added] = catalogue.NameIndex.Insert(list[k]);
-            if (added)
-                catalogue.AddName(list[k]);
-            inOrder = inOrder && slot == first + k;
+            inOrder = inOrder && catalogue.SlotOf(list[k]) == first + k;
         }
         base[t] = inOrder ? first : NoEntry;
     }
@@ -882,7 +955,6 @@ int32_t TKordoStaffSearch::PrepareRecords() {
 
 int32_t TKordoStaffSearch::IndexOf(const void* record) {
     TCatalogue& catalogue = *Catalogue;
-    Refresh();
     if (!catalogue.PersonIndexValid) {
         catalogue.PersonIndex.Clear();
         catalogue.PersonIndex.Reserve(catalogue.Taken.size());
@@ -912,14 +984,14 @@ uint32_t TKordoStaffSearch::DisplayEntry(int32_t index, bool check) {
     }
     const std::array<uint32_t, 3> names = person.Slots;
     person.Entry = Names().Add([&](std::u16string& out) {
-        if (names[2] != NoEntry) {
+        if (names[2] != TCatalogue::NoName) {
             out += catalogue.RawName(names[2]);
             return;
         }
         size_t start = out.size();
-        if (names[1] != NoEntry)
+        if (names[1] != TCatalogue::NoName)
             out += catalogue.RawName(names[1]);
-        if (names[0] != NoEntry) {
+        if (names[0] != TCatalogue::NoName) {
             if (out.size() > start)
                 out += u", ";
             out += catalogue.RawName(names[0]);
@@ -933,31 +1005,33 @@ void TKordoStaffSearch::Match(const std::u16string& folded, const std::vector<in
                               std::vector<int32_t>& found, const std::function<void(size_t)>& tick) {
     TCatalogue& catalogue = *Catalogue;
     catalogue.Start(folded);
-    auto test = [&](int32_t index) {
-        const TKordoStaff& staff = *catalogue.Taken[static_cast<size_t>(index)];
-        TCatalogue::TPerson& person = catalogue.People[static_cast<size_t>(index)];
-        if (person.Names[0] != staff.FirstName || person.Names[1] != staff.SecondName ||
-            person.Names[2] != staff.CommonName || person.Entry == NoEntry) {
-            DisplayEntry(index, true);
-            catalogue.ScanNew();
-        }
-        if (catalogue.Matches(person))
-            found.push_back(index);
-    };
-    if (candidates) {
-        for (size_t i = 0; i < candidates->size(); ++i) {
-            test((*candidates)[i]);
+    const size_t count = candidates ? candidates->size() : catalogue.Taken.size();
+    found.resize(count);
+    size_t matched = 0;
+    auto run = [&](auto matches) {
+        for (size_t i = 0; i < count; ++i) {
+            const int32_t index = candidates ? (*candidates)[i] : static_cast<int32_t>(i);
+            const TKordoStaff& staff = *catalogue.Taken[static_cast<size_t>(index)];
+            const TCatalogue::TPerson& person = catalogue.People[static_cast<size_t>(index)];
+            // A person renamed since he was last looked at is looked at afresh.
+            if (person.Names[0] != staff.FirstName || person.Names[1] != staff.SecondName ||
+                person.Names[2] != staff.CommonName || person.Entry == NoEntry) {
+                DisplayEntry(index, true);
+                catalogue.ScanNew();
+            }
+            found[matched] = index;
+            matched += matches(person);
             if (tick)
                 tick(i);
         }
-        return;
-    }
-    const size_t count = catalogue.Taken.size();
-    for (size_t i = 0; i < count; ++i) {
-        test(static_cast<int32_t>(i));
-        if (tick)
-            tick(i);
-    }
+    };
+    if (!catalogue.FewBlanks())
+        run([&](const TCatalogue::TPerson& person) { return catalogue.MatchesBuilt(person); });
+    else if (catalogue.Split())
+        run([&](const TCatalogue::TPerson& person) { return catalogue.Matches<true>(person); });
+    else
+        run([&](const TCatalogue::TPerson& person) { return catalogue.Matches<false>(person); });
+    found.resize(matched);
 }
 
 bool TKordoStaffSearch::Passes(const void* record, const TKordoSearchFilter& filter) const {

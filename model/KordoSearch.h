@@ -176,7 +176,7 @@ protected:
     // from what Refresh and TakeRecords took; may run on a second thread. Returns the number of
     // records prepared.
     virtual int32_t PrepareRecords() = 0;
-    // The table index of the record, or -1.
+    // The table index of the record, or -1, as the table was at the last Refresh.
     virtual int32_t IndexOf(const void* record) = 0;
     // Appends to `found`, in ascending order, the table indices among `candidates` (every record when
     // null; ascending) whose names contain `folded`, a folded text that is not empty. `tick(i)` after
@@ -234,14 +234,13 @@ private:
     void RefreshTable();
     uint32_t EntryOf(const void* record);
     std::vector<int32_t> Filtered(std::vector<int32_t> indices) const;
-    // Rows := the records at the table indices (ascending), in the sort order.
+    // Rows := the records at the table indices, in the sort order.
     void SetRows(const std::vector<int32_t>& indices);
     void OrderRows(std::vector<int32_t>& indices);
-    const std::vector<int32_t>& NameOrder();
+    std::vector<int64_t> ColumnKeys(const std::vector<int32_t>& indices);
+    void EnsureNameOrder();
     void BuildNameOrder(int32_t count);
-    std::vector<uint32_t> Ranks(const std::vector<int32_t>& indices);
-    void RankFresh();
-    void MarkRows(const std::vector<int32_t>& indices);
+    void RemapRowIndices();
 
     TTable Kind;
     std::vector<TKordoSearchColumn> Columns;
@@ -261,11 +260,19 @@ private:
 
     int32_t SortedBy = 0;
     bool Descending = false;
-    // Every table index in name order, and whether it still holds.
+    // Every table index in name order, and per place its record, display entry and whether that is
+    // irregular (see Irregular); and whether it still holds.
     std::vector<int32_t> NameOrdered;
+    std::vector<void*> OrderedRecords;
+    std::vector<uint32_t> OrderedEntries;
+    std::vector<uint8_t> OrderedIrregular;
     bool NameOrderValid = false;
+    // Counts the changes of the table's records that Refresh saw; RowIndices belong to one of them.
+    uint64_t TableGeneration = 0;
+    uint64_t RowsGeneration = 0;
 
     std::vector<void*> Rows;
+    std::vector<int32_t> RowIndices; // each row's table index (-1: a record not in the table)
     std::vector<TRowName> RowNames;
     // Rows below SortedRows are in collation order of their names when sorted. Among them, those
     // whose names hold characters that may combine with their neighbours in collation, or whose names

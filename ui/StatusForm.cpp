@@ -40,11 +40,12 @@ void TfrmStatus::SetStatusText(const std::string& text) {
 void TfrmStatus::SetProgress(int32_t percent) {
     if (pbProgress->value() == percent)
         return;
-    pbProgress->setValue(percent);
-    // Painting more often than the screen shows frames costs the busy thread and shows nothing.
+    // Painting more often than the screen shows frames costs the busy thread and shows nothing. The
+    // bar itself paints at once on most new values, so within a frame it is not even told.
     constexpr qint64 FrameMs = 16;
     if (percent < 100 && SinceBarPainted.isValid() && SinceBarPainted.elapsed() < FrameMs)
         return;
+    pbProgress->setValue(percent);
     pbProgress->repaint();
     SinceBarPainted.start();
 }
