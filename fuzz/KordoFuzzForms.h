@@ -40,12 +40,40 @@ inline std::string SavedBytes(TKordoPregameDatabase& database) {
            std::string(folder.People.begin(), folder.People.end());
 }
 
-// Every row's text of a list of all records, a search and a type-ahead; the texts are never empty.
+// Every cell of a list of all records, in every order, filtered, searched and typed ahead in; the
+// names are never empty.
 inline void ReadLists(TKordoSearch& search) {
+    auto readCells = [&] {
+        for (int32_t row = 0; row < search.RowCount() && static_cast<size_t>(row) < KordoFuzzFormRecords; ++row) {
+            Expect(!search.RowText(row).empty(), "a list row without text");
+            for (int32_t column = 0; column < search.ColumnCount(); ++column)
+                search.CellText(row, column);
+        }
+    };
     search.ShowAll();
-    for (int32_t row = 0; row < search.RowCount() && static_cast<size_t>(row) < KordoFuzzFormRecords; ++row)
-        Expect(!search.RowText(row).empty(), "a list row without text");
-    search.Search(u"a");
+    readCells();
+    for (int32_t column = 0; column < search.ColumnCount(); ++column)
+        for (bool descending : {false, true}) {
+            search.SortBy(column, descending);
+            readCells();
+        }
+    search.SortBy(0, false);
+    TKordoPregameDatabase& database = search.SearchedDatabase();
+    TKordoSearchFilter filter;
+    filter.StaffType = KordoStaffPlayer;
+    filter.Nation = database.Nations.Records.empty() ? nullptr : &database.Nations.Records[0];
+    filter.Club = database.Clubs.Records.empty() ? nullptr : &database.Clubs.Records[0];
+    filter.BornFrom = 1900;
+    filter.BornTo = 2000;
+    search.SetFilter(filter);
+    search.Find(u"");
+    search.Find(u"a");
+    readCells();
+    search.SetFilter({});
+    for (const char16_t* text : {u"a", u"an", u"a n", u" ", u"\u00DF"}) {
+        search.Search(text);
+        readCells();
+    }
     search.FindTypeAhead(u"b");
 }
 

@@ -288,9 +288,10 @@ bool FirstLevelEqual(const QCollator& collator, const QString& a, const QString&
     return collator.compare(a + u'b', b + u'a') > 0 && collator.compare(a + u'a', b + u'b') < 0;
 }
 
-// Each unit's compatibility decomposition without its combining marks, in lower case (so "ß", upper-
-// cased to "SS", becomes "ss"), where the collation holds the two equal at its first level; else its
-// lower case where the collation holds that equal; else the unit itself. Found once per process.
+// Each unit's compatibility decomposition without its combining marks, in lower case by way of upper
+// case (so "ß" and "ẞ", upper-cased to "SS", become "ss"), where the collation holds the two equal at
+// its first level; else its lower case where the collation holds that equal; else the unit itself.
+// Found once per process.
 const TFoldTable& FoldTable() {
     static const TFoldTable table = [] {
         QCollator collator(KordoCollationLocale());
@@ -304,7 +305,7 @@ const TFoldTable& FoldTable() {
             for (QChar part : unit.normalized(QString::NormalizationForm_KD))
                 if (!part.isMark())
                     plain += part;
-            const QString candidate = plain.toUpper().toLower();
+            const QString candidate = plain.toLower().toUpper().toLower();
             const QString lower = unit.toLower();
             if (candidate != unit && candidate.size() < 16 && FirstLevelEqual(collator, unit, candidate))
                 fold = candidate;

@@ -1,8 +1,10 @@
 #include "KordoSearch.h"
 
+#include "KordoFindCases.h"
 #include "KordoFunctions.h"
 #include "KordoGenerator.h"
 
+#include <QString>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -411,4 +413,253 @@ TEST(TypeAhead, AgreesWithComparingEveryRowsPrefix) {
         }
         EXPECT_EQ(search.FindTypeAhead(text), expected);
     }
+}
+
+namespace {
+
+// The world of the shared find cases, in memory.
+struct TFindWorld {
+    TKordoPregameDatabase Database;
+    TFindWorld() {
+        KordoGenerate(Database, {0, 15, true});
+        Database.IndexAll();
+        AddFindRecords(Database);
+    }
+};
+
+std::vector<TFindRow> ListedRows(const TKordoSearch& search) {
+    std::vector<TFindRow> rows;
+    for (int32_t row = 0; row < search.RowCount(); ++row)
+        rows.push_back({search.RowText(row), search.RowMatchedName(row)});
+    return rows;
+}
+
+std::string Utf8(const std::u16string& text) {
+    return QString::fromStdU16String(text).toStdString();
+}
+
+// A generated world of a few thousand people, with names of every kind.
+TKordoPregameDatabase& Generated() {
+    static TKordoPregameDatabase* database = [] {
+        auto* generated = new TKordoPregameDatabase;
+        KordoGenerate(*generated, {4000, 11, false});
+        generated->IndexAll();
+        return generated;
+    }();
+    return *database;
+}
+
+// What a fresh search lists for the text under the filter.
+std::vector<TKordoStaff*> Fresh(TKordoPregameDatabase& database, const std::u16string& text,
+                                const TKordoSearchFilter& filter = {}) {
+    TKordoStaffSearch search(database);
+    search.SetFilter(filter);
+    search.Find(text);
+    std::vector<TKordoStaff*> rows;
+    for (int32_t row = 0; row < search.RowCount(); ++row)
+        rows.push_back(search.Staff(row));
+    return rows;
+}
+
+std::vector<TKordoStaff*> Rows(const TKordoStaffSearch& search) {
+    std::vector<TKordoStaff*> rows;
+    for (int32_t row = 0; row < search.RowCount(); ++row)
+        rows.push_back(search.Staff(row));
+    return rows;
+}
+
+} // namespace
+
+TEST(FindCases, EveryListShowsWhatTheCaseSays) {
+    TFindWorld world;
+    TKordoStaffSearch people(world.Database);
+    TKordoClubSearch clubs(world.Database);
+    for (const TFindCase& found : FindCases()) {
+        TKordoSearch& search = found.People ? static_cast<TKordoSearch&>(people) : clubs;
+        search.Find(found.Text);
+        EXPECT_EQ(ListedRows(search), found.Rows) << Utf8(found.Text);
+    }
+}
+
+TEST(Matching, FoldsWhatTheCollationTakesAlikeAtItsFirstLevel) {
+    auto folded = [](std::u16string_view text) {
+        std::u16string out;
+        TKordoCollation::AppendFolded(out, text);
+        return out;
+    };
+    EXPECT_EQ(folded(u"Ădatriberg"), u"adatriberg");
+    EXPECT_EQ(folded(u"STRAẞE Straße"), u"strasse strasse");
+    // Decomposed accents vanish: both spellings read alike.
+    EXPECT_EQ(folded(u"E\u0301lise"), folded(u"Élise"));
+    EXPECT_EQ(folded(u"\U00010400"), u"\U00010428");
+    // Letters the collation keeps apart stay apart: the dotless i is not an i.
+    EXPECT_NE(folded(u"ı"), folded(u"i"));
+    // Folding a text part by part gives what folding it whole gives.
+    std::u16string whole = u"Ǆemal Ĳssel-Œuvray ﬁsher";
+    EXPECT_EQ(folded(whole.substr(0, 7)) + folded(whole.substr(7)), folded(whole));
+}
+
+// Each key of a typed text searches only what the previous key found, and must list exactly what a
+// fresh search lists; also after a reported rename and with a filter.
+TEST(Narrowing, ATypedTextListsWhatAFreshSearchLists) {
+    TKordoPregameDatabase& database = Generated();
+    TKordoStaffSearch search(database);
+    search.Prepare();
+    for (std::u16string typed : {u"stein", u"ou ch", u"Ǿ", u"a b"}) {
+        for (size_t keys = 1; keys <= typed.size(); ++keys) {
+            std::u16string text = typed.substr(0, keys);
+            search.Search(text);
+            ASSERT_EQ(Rows(search), Fresh(database, text)) << Utf8(text);
+        }
+    }
+    search.Search(u"o");
+    TKordoStaff* renamed = search.Staff(0);
+    TKordoName* before = renamed->SecondName;
+    renamed->SecondName = database.SecondNames.FindOrAdd(u"Oxbridge", nullptr);
+    search.RecordChanged(renamed);
+    search.Search(u"ox");
+    EXPECT_EQ(Rows(search), Fresh(database, u"ox"));
+    EXPECT_NE(search.RowOf(renamed), -1);
+    renamed->SecondName = before;
+
+    TKordoSearchFilter players;
+    players.StaffType = KordoStaffPlayer;
+    search.SetFilter(players);
+    for (std::u16string text : {u"e", u"er", u"ert"}) {
+        search.Search(text);
+        ASSERT_EQ(Rows(search), Fresh(database, text, players)) << Utf8(text);
+    }
+}
+
+// Filters combine with the text and with each other; each lets through exactly the people it names.
+TEST(Filters, ListOnlyThePeopleTheyName) {
+    TKordoPregameDatabase& database = Generated();
+    std::vector<TKordoStaff*> everybody = Fresh(database, u"");
+    ASSERT_EQ(everybody.size(), database.Staffs.List().size());
+    const TKordoStaff* sample = everybody[everybody.size() / 3];
+    ASSERT_TRUE(sample->Nation && sample->ClubSquad && sample->ClubSquad->OwnerClub);
+    const int32_t born = KordoCalendarYear(sample->DateOfBirth());
+
+    TKordoSearchFilter filter;
+    filter.StaffType = sample->StaffType();
+    filter.Nation = sample->Nation;
+    filter.Club = sample->ClubSquad->OwnerClub;
+    filter.BornFrom = born - 2;
+    filter.BornTo = born;
+    auto passes = [&](const TKordoStaff& staff, const TKordoSearchFilter& by) {
+        const int32_t year = KordoCalendarYear(staff.DateOfBirth());
+        return (!by.StaffType || staff.StaffType() == by.StaffType) && (!by.Nation || staff.Nation == by.Nation) &&
+               (!by.Club || (staff.ClubSquad && staff.ClubSquad->OwnerClub == by.Club)) &&
+               (!by.BornFrom || year >= by.BornFrom) && (!by.BornTo || year <= by.BornTo);
+    };
+    auto expected = [&](const TKordoSearchFilter& by, const std::vector<TKordoStaff*>& from) {
+        std::vector<TKordoStaff*> kept;
+        for (TKordoStaff* staff : from)
+            if (passes(*staff, by))
+                kept.push_back(staff);
+        return kept;
+    };
+    TKordoSearchFilter nationOnly, clubOnly;
+    nationOnly.Nation = filter.Nation;
+    clubOnly.Club = filter.Club;
+    for (const TKordoSearchFilter& one : {nationOnly, clubOnly})
+        EXPECT_EQ(Fresh(database, u"", one), expected(one, everybody));
+    TKordoSearchFilter years;
+    years.BornFrom = filter.BornFrom;
+    years.BornTo = filter.BornTo;
+    std::vector<TKordoStaff*> bornThen = Fresh(database, u"", years);
+    EXPECT_EQ(bornThen, expected(years, everybody));
+    EXPECT_GT(bornThen.size(), 10u);
+    std::vector<TKordoStaff*> all = Fresh(database, u"", filter);
+    EXPECT_EQ(all, expected(filter, everybody));
+    EXPECT_NE(std::find(all.begin(), all.end(), sample), all.end());
+    EXPECT_EQ(Fresh(database, u"a", filter), expected(filter, Fresh(database, u"a")));
+
+    // Count follows what the filter lets through; clearing it lists everybody again.
+    TKordoStaffSearch search(database);
+    search.SetFilter(filter);
+    search.ShowAll();
+    EXPECT_EQ(search.Count(), static_cast<int32_t>(all.size()));
+    search.SetFilter({});
+    search.ShowAll();
+    EXPECT_EQ(search.Count(), database.Staffs.Count());
+
+    TKordoClubSearch clubs(database);
+    TKordoSearchFilter nation;
+    nation.Nation = sample->Nation;
+    clubs.SetFilter(nation);
+    clubs.ShowAll();
+    ASSERT_GT(clubs.RowCount(), 0);
+    int32_t ofNation = 0;
+    for (const TKordoClub& club : database.Clubs.Records)
+        ofNation += club.Nation == sample->Nation;
+    EXPECT_EQ(clubs.RowCount(), ofNation);
+    for (int32_t row = 0; row < clubs.RowCount(); ++row)
+        EXPECT_EQ(clubs.Club(row)->Nation, sample->Nation);
+}
+
+// A column orders the rows by its cells (texts by the collation, numbers by value), equal cells by
+// name; again the other way round, equal cells still by name; the name column reversed is the name
+// order backwards. The focused person stays focused and every row is told where it went.
+TEST(ColumnSort, OrdersByTheCellsThenByName) {
+    TKordoPregameDatabase& database = Generated();
+    TKordoStaffSearch search(database);
+    search.Search(u"e");
+    search.SetFocusedRow(7);
+    TKordoStaff* focused = search.Staff(7);
+    std::vector<TKordoStaff*> before = Rows(search);
+    auto name = [&](int32_t row) { return search.RowText(row); };
+    for (int32_t column = 1; column < search.ColumnCount(); ++column) {
+        const bool numeric = search.Column(column).Numeric;
+        for (bool descending : {false, true}) {
+            std::vector<int32_t> moved = search.SortBy(column, descending);
+            ASSERT_EQ(search.RowCount(), static_cast<int32_t>(before.size()));
+            for (size_t row = 0; row < before.size(); ++row)
+                ASSERT_EQ(search.Staff(moved[row]), before[row]);
+            before = Rows(search);
+            EXPECT_EQ(search.Staff(search.FocusedRow()), focused);
+            for (int32_t row = 1; row < search.RowCount(); ++row) {
+                std::u16string a = search.CellText(row - 1, column), b = search.CellText(row, column);
+                int order = numeric ? (a.empty() || b.empty() ? int(b.empty()) - int(a.empty())
+                                                              : std::stoi(Utf8(a)) - std::stoi(Utf8(b)))
+                                    : KordoCompareNames(a, b);
+                if (column == 3) // dates: the text orders as the date does
+                    order = a.compare(b);
+                if (descending)
+                    order = -order;
+                ASSERT_LE(order, 0) << "column " << column << " row " << row;
+                if (order == 0) {
+                    ASSERT_LE(KordoCompareNames(name(row - 1), name(row)), 0) << "column " << column << " row " << row;
+                }
+            }
+        }
+    }
+    search.SortBy(0, false);
+    std::vector<TKordoStaff*> ascending = Rows(search);
+    search.SortBy(0, true);
+    std::reverse(ascending.begin(), ascending.end());
+    EXPECT_EQ(Rows(search), ascending);
+    // The next search keeps the order.
+    search.SortBy(1, false);
+    search.Search(u"er");
+    for (int32_t row = 1; row < search.RowCount(); ++row)
+        ASSERT_LE(KordoCompareNames(search.CellText(row - 1, 1), search.CellText(row, 1)), 0);
+}
+
+// A preparation on a second thread gives what one on this thread gives, and a person added while it
+// runs is listed afterwards.
+TEST(Prepare, OnASecondThreadListsWhatPreparingHereLists) {
+    TKordoPregameDatabase database;
+    KordoGenerate(database, {3000, 5, false});
+    database.IndexAll();
+    TKordoStaffSearch here(database), there(database);
+    here.Prepare();
+    there.PrepareInBackground();
+    TKordoStaff* added = database.Staffs.NewStaff();
+    added->SecondName = database.SecondNames.FindOrAdd(u"Aaronson", nullptr);
+    here.ShowAll();
+    there.ShowAll();
+    EXPECT_EQ(Rows(there), Rows(here));
+    EXPECT_EQ(there.RowCount(), database.Staffs.Count());
+    EXPECT_NE(there.RowOf(added), -1);
 }
