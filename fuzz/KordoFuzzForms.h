@@ -44,7 +44,8 @@ inline std::string SavedBytes(TKordoPregameDatabase& database) {
 // names are never empty.
 inline void ReadLists(TKordoSearch& search) {
     auto readCells = [&] {
-        for (int32_t row = 0; row < search.RowCount() && static_cast<size_t>(row) < KordoFuzzFormRecords; ++row) {
+        for (int32_t row = 0; row < search.RowCount() && static_cast<size_t>(row) < KordoFuzzFormRecords;
+             ++row) {
             Expect(!search.RowText(row).empty(), "a list row without text");
             for (int32_t column = 0; column < search.ColumnCount(); ++column)
                 search.CellText(row, column);

@@ -535,3 +535,29 @@ bool KordoExportTable(TKordoPregameDatabase& database, TKordoExportTable table, 
     }
     return false;
 }
+
+bool KordoExportSearch(const TKordoSearch& search, std::ostream& out, TKordoExportFormat format) {
+    std::vector<std::string> columns;
+    for (int32_t column = 0; column < search.ColumnCount(); ++column) {
+        columns.emplace_back();
+        KordoAppendUtf8(columns.back(), search.Column(column).Title);
+    }
+    TTableWriter writer(out, format, std::move(columns));
+    for (int32_t row = 0; row < search.RowCount(); ++row) {
+        writer.BeginRow();
+        for (int32_t column = 0; column < search.ColumnCount(); ++column) {
+            const std::u16string cell = search.CellText(row, column);
+            int64_t number = 0;
+            std::string digits(cell.begin(), cell.end());
+            const char* end = digits.data() + digits.size();
+            if (cell.empty())
+                writer.Empty();
+            else if (search.Column(column).Numeric && std::from_chars(digits.data(), end, number).ptr == end)
+                writer.Number(number);
+            else
+                writer.Text(cell); // a date, though it sorts as a number
+        }
+        writer.EndRow();
+    }
+    return writer.Finish();
+}

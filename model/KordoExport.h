@@ -3,6 +3,7 @@
 #pragma once
 
 #include "KordoPregameDatabase.h"
+#include "KordoSearch.h"
 
 #include <ostream>
 #include <string>
@@ -18,6 +19,10 @@ bool KordoExportClubs(TKordoPregameDatabase& database, std::ostream& out, TKordo
 bool KordoExportNations(TKordoPregameDatabase& database, std::ostream& out, TKordoExportFormat format);
 bool KordoExportTable(TKordoPregameDatabase& database, TKordoExportTable table, std::ostream& out,
                       TKordoExportFormat format);
+
+// The rows of a search as its list shows them, in its order, a column per column of the list (number
+// columns as numbers). An empty cell is empty in CSV and null in JSON.
+bool KordoExportSearch(const TKordoSearch& search, std::ostream& out, TKordoExportFormat format);
 
 // Appends the UTF-8 form of UTF-16 text; an unpaired surrogate becomes U+FFFD.
 void KordoAppendUtf8(std::string& out, std::u16string_view text);

@@ -98,7 +98,8 @@ inline void AddFindRecords(TKordoPregameDatabase& db) {
     rename(2, u"Hartmoor Rovers", u"Hartmoor", u"The Reds");
     for (const TFindPerson& person : FindPeople()) {
         TKordoStaff* staff = db.Staffs.NewStaff();
-        TKordoNation* nation = &db.Nations.Records.at(static_cast<size_t>(person.Born) % db.Nations.Records.size());
+        TKordoNation* nation =
+            &db.Nations.Records.at(static_cast<size_t>(person.Born) % db.Nations.Records.size());
         staff->Nation = nation;
         auto use = [&](TKordoNames& names, const char16_t* text) -> TKordoName* {
             if (!text)
@@ -116,7 +117,7 @@ inline void AddFindRecords(TKordoPregameDatabase& db) {
         if (person.Club >= 0) {
             TKordoClub& club = db.Clubs.Records.at(static_cast<size_t>(person.Club));
             staff->ClubSquad = club.Squads.at(0);
-            staff->SetClubJob(9);
+            staff->SetClubJob(person.Type == KordoStaffNonPlayer ? 2 : 1); // a coach or a player
         }
     }
 }

@@ -36,5 +36,7 @@ bool LoadDatabase(TKordoPregameDatabase& database, const std::string& folder);
 // The commands that live in files of their own, and their usage texts.
 int RunExport(int argc, char** argv); // ExportCommand.cpp
 int RunApply(int argc, char** argv);  // ApplyCommand.cpp
+int RunFind(int argc, char** argv);   // FindCommand.cpp
 extern const char* const ExportUsage;
 extern const char* const ApplyUsage;
+extern const char* const FindUsage;

@@ -32,6 +32,8 @@ Commands:
                      write a table as CSV or JSON
   apply DATA_DIR (SCRIPT | --csv EDITS.csv) OUT_DIR
                      run editor actions from a script or a sheet and save into OUT_DIR
+  find DATA_DIR TEXT [--people | --clubs] [--json]
+                     print the rows the editor's list shows for TEXT
 
 Run 'kordo-db COMMAND --help' for a command's options, 'kordo-db --help-all' for every command's.
 )";
@@ -211,7 +213,7 @@ int main(int argc, char** argv) {
     if (command == "--help-all") {
         std::cout << MainUsage;
         for (const char* usage :
-             {GenerateUsage, InfoUsage, RoundtripUsage, CheckUsage, ExportUsage, ApplyUsage})
+             {GenerateUsage, InfoUsage, RoundtripUsage, CheckUsage, ExportUsage, ApplyUsage, FindUsage})
             std::cout << "\n" << usage;
         return ExitOk;
     }
@@ -231,6 +233,8 @@ int main(int argc, char** argv) {
         return RunExport(argc, argv);
     if (command == "apply")
         return RunApply(argc, argv);
+    if (command == "find")
+        return RunFind(argc, argv);
     std::cerr << "kordo-db: unknown command '" << command << "'\n";
     return Usage(MainUsage, ExitFailure);
 }

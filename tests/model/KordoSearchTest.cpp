@@ -548,7 +548,8 @@ TEST(Filters, ListOnlyThePeopleTheyName) {
     filter.BornTo = born;
     auto passes = [&](const TKordoStaff& staff, const TKordoSearchFilter& by) {
         const int32_t year = KordoCalendarYear(staff.DateOfBirth());
-        return (!by.StaffType || staff.StaffType() == by.StaffType) && (!by.Nation || staff.Nation == by.Nation) &&
+        return (!by.StaffType || staff.StaffType() == by.StaffType) &&
+               (!by.Nation || staff.Nation == by.Nation) &&
                (!by.Club || (staff.ClubSquad && staff.ClubSquad->OwnerClub == by.Club)) &&
                (!by.BornFrom || year >= by.BornFrom) && (!by.BornTo || year <= by.BornTo);
     };
@@ -629,7 +630,8 @@ TEST(ColumnSort, OrdersByTheCellsThenByName) {
                     order = -order;
                 ASSERT_LE(order, 0) << "column " << column << " row " << row;
                 if (order == 0) {
-                    ASSERT_LE(KordoCompareNames(name(row - 1), name(row)), 0) << "column " << column << " row " << row;
+                    ASSERT_LE(KordoCompareNames(name(row - 1), name(row)), 0)
+                        << "column " << column << " row " << row;
                 }
             }
         }
