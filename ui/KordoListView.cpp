@@ -3,7 +3,9 @@
 #include "KordoSearch.h"
 
 #include <QApplication>
+#include <QDataStream>
 #include <QHeaderView>
+#include <QIODevice>
 #include <QMenu>
 #include <QSignalBlocker>
 
@@ -178,14 +180,30 @@ QMenu* TKordoListView::CreateColumnMenu(QWidget* parent) {
     return menu;
 }
 
+// The headings' own state, after the columns' titles: a layout fits the list whose columns it names.
 QByteArray TKordoListView::SaveHeaderState() const {
-    return horizontalHeader()->saveState();
+    QByteArray state;
+    QDataStream out(&state, QIODevice::WriteOnly);
+    QStringList titles;
+    for (int column = 0; column < Model->columnCount(); ++column)
+        titles.push_back(Model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
+    out << titles << horizontalHeader()->saveState();
+    return state;
 }
 
 bool TKordoListView::RestoreHeaderState(const QByteArray& state) {
+    QDataStream in(state);
+    QStringList titles;
+    QByteArray headings;
+    in >> titles >> headings;
+    if (in.status() != QDataStream::Ok || titles.size() != Model->columnCount())
+        return false;
+    for (int column = 0; column < Model->columnCount(); ++column)
+        if (titles[column] != Model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString())
+            return false;
     QHeaderView* header = horizontalHeader();
     const QByteArray before = header->saveState();
-    if (!header->restoreState(state) || header->count() != Model->columnCount()) {
+    if (!header->restoreState(headings) || header->count() != Model->columnCount()) {
         header->restoreState(before);
         return false;
     }
