@@ -6,6 +6,8 @@
 
 #include <array>
 #include <cstring>
+#include <exception>
+#include <thread>
 
 namespace {
 
@@ -207,49 +209,134 @@ TKordoSorted TKordoCollation::CheckOrder(const std::vector<uint32_t>& approximat
     return kept;
 }
 
+namespace {
+
+// An entry ordered by the model: its key's first eight bytes (big-endian, zero-padded), and where its
+// whole key lies.
+struct TModelled {
+    uint64_t Head;
+    uint32_t Entry, Start, Length;
+};
+
+struct TModelledPart {
+    std::string Keys;
+    std::vector<TModelled> Modelled; // in the model's order
+    std::vector<uint32_t> Unmodelled;
+};
+
+bool ModelledBefore(const TModelledPart& partA, const TModelled& a, const TModelledPart& partB,
+                    const TModelled& b) {
+    if (a.Head != b.Head)
+        return a.Head < b.Head;
+    int order =
+        std::memcmp(partA.Keys.data() + a.Start, partB.Keys.data() + b.Start, std::min(a.Length, b.Length));
+    if (order != 0)
+        return order < 0;
+    return a.Length != b.Length ? a.Length < b.Length : a.Entry < b.Entry;
+}
+
+// From this many entries on, sorting works on two threads: the halves are modelled and checked at
+// once, and the machine has a second core while the user waits.
+constexpr size_t ParallelFrom = 40000;
+
+// Runs both, the second on a thread of its own when `parallel`; an exception of either reaches the
+// caller.
+void RunBoth(bool parallel, const std::function<void()>& first, const std::function<void()>& second) {
+    if (!parallel) {
+        first();
+        second();
+        return;
+    }
+    std::exception_ptr failed;
+    std::thread helper([&] {
+        try {
+            second();
+        } catch (...) {
+            failed = std::current_exception();
+        }
+    });
+    try {
+        first();
+    } catch (...) {
+        helper.join();
+        throw;
+    }
+    helper.join();
+    if (failed)
+        std::rethrow_exception(failed);
+}
+
+} // namespace
+
 TKordoSorted TKordoCollation::Sort(const std::vector<uint32_t>& entries,
                                    const std::function<std::u16string_view(uint32_t)>& text) const {
     auto compare = [&](uint32_t a, uint32_t b) { return Compare(text(a), text(b)); };
+    const bool parallel = entries.size() >= ParallelFrom;
+    if (parallel && !Helper)
+        Helper = std::make_unique<TKordoCollation>();
 
-    struct TModelled {
-        uint64_t Head; // the key's first eight bytes, big-endian, zero-padded
-        uint32_t Entry, Start, Length;
-    };
-    std::string keys;
-    std::vector<TModelled> modelled;
-    std::vector<uint32_t> misplaced;
-    size_t keySize = 0;
-    for (uint32_t entry : entries)
-        keySize += 2 * text(entry).size() + 1;
-    keys.reserve(keySize);
-    modelled.reserve(entries.size());
-    for (uint32_t entry : entries) {
-        size_t start = keys.size();
-        if (!AppendModelKey(text(entry), keys)) {
-            misplaced.push_back(entry);
-            continue;
+    // The model's order, each half on its own thread.
+    auto model = [&](size_t from, size_t to, TModelledPart& part) {
+        size_t keySize = 0;
+        for (size_t i = from; i < to; ++i)
+            keySize += 2 * text(entries[i]).size() + 1;
+        part.Keys.reserve(keySize);
+        part.Modelled.reserve(to - from);
+        for (size_t i = from; i < to; ++i) {
+            const uint32_t entry = entries[i];
+            size_t start = part.Keys.size();
+            if (!AppendModelKey(text(entry), part.Keys)) {
+                part.Unmodelled.push_back(entry);
+                continue;
+            }
+            uint64_t head = 0;
+            for (size_t b = 0; b < 8; ++b)
+                head = head << 8 |
+                       (start + b < part.Keys.size() ? static_cast<uint8_t>(part.Keys[start + b]) : 0);
+            part.Modelled.push_back(
+                {head, entry, static_cast<uint32_t>(start), static_cast<uint32_t>(part.Keys.size() - start)});
         }
-        uint64_t head = 0;
-        for (size_t i = 0; i < 8; ++i)
-            head = head << 8 | (start + i < keys.size() ? static_cast<uint8_t>(keys[start + i]) : 0);
-        modelled.push_back(
-            {head, entry, static_cast<uint32_t>(start), static_cast<uint32_t>(keys.size() - start)});
+        std::sort(part.Modelled.begin(), part.Modelled.end(),
+                  [&](const TModelled& a, const TModelled& b) { return ModelledBefore(part, a, part, b); });
+    };
+    std::array<TModelledPart, 2> parts;
+    const size_t half = parallel ? entries.size() / 2 : entries.size();
+    RunBoth(
+        parallel, [&] { model(0, half, parts[0]); }, [&] { model(half, entries.size(), parts[1]); });
+    std::vector<uint32_t> approximate;
+    approximate.reserve(parts[0].Modelled.size() + parts[1].Modelled.size());
+    {
+        auto a = parts[0].Modelled.begin(), aEnd = parts[0].Modelled.end();
+        auto b = parts[1].Modelled.begin(), bEnd = parts[1].Modelled.end();
+        while (a != aEnd || b != bEnd) {
+            if (b == bEnd || (a != aEnd && !ModelledBefore(parts[1], *b, parts[0], *a)))
+                approximate.push_back((a++)->Entry);
+            else
+                approximate.push_back((b++)->Entry);
+        }
     }
-    std::sort(modelled.begin(), modelled.end(), [&](const TModelled& a, const TModelled& b) {
-        if (a.Head != b.Head)
-            return a.Head < b.Head;
-        int order = std::memcmp(keys.data() + a.Start, keys.data() + b.Start, std::min(a.Length, b.Length));
-        if (order != 0)
-            return order < 0;
-        return a.Length != b.Length ? a.Length < b.Length : a.Entry < b.Entry;
-    });
-    std::vector<uint32_t> approximate(modelled.size());
-    for (size_t i = 0; i < modelled.size(); ++i)
-        approximate[i] = modelled[i].Entry;
-    modelled = {};
-    keys = {};
+    std::vector<uint32_t> misplaced = std::move(parts[0].Unmodelled);
+    misplaced.insert(misplaced.end(), parts[1].Unmodelled.begin(), parts[1].Unmodelled.end());
+    parts = {};
 
-    TKordoSorted kept = CheckOrder(approximate, compare, misplaced);
+    // That order checked with the collator, each half on its own thread with a collator of its own;
+    // the two kept halves are in order but where they meet, which the merge mends.
+    const size_t middle = parallel ? approximate.size() / 2 : approximate.size();
+    std::vector<uint32_t> firstHalf(approximate.begin(),
+                                    approximate.begin() + static_cast<ptrdiff_t>(middle));
+    std::vector<uint32_t> secondHalf(approximate.begin() + static_cast<ptrdiff_t>(middle), approximate.end());
+    approximate = {};
+    TKordoSorted keptFirst, keptSecond;
+    std::vector<uint32_t> misplacedSecond;
+    RunBoth(
+        parallel, [&] { keptFirst = CheckOrder(firstHalf, compare, misplaced); },
+        [&] {
+            auto helperCompare = [&](uint32_t a, uint32_t b) { return Helper->Compare(text(a), text(b)); };
+            keptSecond = CheckOrder(secondHalf, helperCompare, misplacedSecond);
+        });
+    misplaced.insert(misplaced.end(), misplacedSecond.begin(), misplacedSecond.end());
+    TKordoSorted kept =
+        keptSecond.Size() ? KordoMergeSorted(keptFirst, keptSecond, compare) : std::move(keptFirst);
     if (misplaced.empty())
         return kept;
 

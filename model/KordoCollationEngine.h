@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -104,7 +105,8 @@ public:
 
     // The entries in collation order: ordered by the model, that order checked pair by pair with the
     // collator, and whatever the model cannot place, or placed wrongly, sorted by the collator's sort
-    // keys and merged in.
+    // keys and merged in. Many entries are modelled and checked in two halves on two threads; `text`
+    // must then be safe to call from both.
     TKordoSorted Sort(const std::vector<uint32_t>& entries,
                       const std::function<std::u16string_view(uint32_t)>& text) const;
 
@@ -131,6 +133,8 @@ private:
                             std::vector<uint32_t>& misplaced) const;
 
     QCollator Collator;
+    // A collator for a second thread of Sort, made when first needed.
+    mutable std::unique_ptr<TKordoCollation> Helper;
     bool LettersByCase = false;
     const std::vector<TWeight>* Weights = nullptr;
     const std::vector<uint8_t>* RegularChars = nullptr;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <exception>
 #include <limits>
 #include <unordered_map>
 
@@ -685,12 +686,14 @@ struct TKordoStaffSearch::TCatalogue {
     static constexpr uint32_t NoName = 0;
 
     struct TName {
-        uint32_t Start = 0, Length = 0;       // the folded text
-        uint32_t RawStart = 0, RawLength = 0; // the text as stored
+        uint32_t Start = 0, Length = 0; // the folded text
+        const TKordoName* Record = nullptr;
     };
+    // From name to slot; made when first asked, as preparing finds most names by their rows.
     TIndexMap<const TKordoName*, TPointerHash> NameIndex;
+    bool NameIndexMade = false;
     std::vector<TName> NameSlots{TName{}};
-    std::u16string FoldedTexts, RawTexts;
+    std::u16string FoldedTexts;
 
     struct TPerson {
         std::array<const TKordoName*, 3> Names{}; // first, second, common
@@ -718,28 +721,25 @@ struct TKordoStaffSearch::TCatalogue {
     std::u16string_view FoldedName(uint32_t slot) const {
         return std::u16string_view(FoldedTexts).substr(NameSlots[slot].Start, NameSlots[slot].Length);
     }
-    std::u16string_view RawName(uint32_t slot) const {
-        return std::u16string_view(RawTexts).substr(NameSlots[slot].RawStart, NameSlots[slot].RawLength);
-    }
-
-    uint32_t AddName(const TKordoName* name) {
-        TName slot;
-        slot.Start = static_cast<uint32_t>(FoldedTexts.size());
+    TName Folded(const TKordoName* name) {
+        TName slot{static_cast<uint32_t>(FoldedTexts.size()), 0, name};
         TKordoCollation::AppendFolded(FoldedTexts, name->Name);
         slot.Length = static_cast<uint32_t>(FoldedTexts.size() - slot.Start);
-        slot.RawStart = static_cast<uint32_t>(RawTexts.size());
-        RawTexts += name->Name;
-        slot.RawLength = static_cast<uint32_t>(name->Name.size());
-        NameSlots.push_back(slot);
-        return static_cast<uint32_t>(NameSlots.size() - 1);
+        return slot;
     }
     // The slot of a name, numbered from 1 in the order names are first seen.
     uint32_t SlotOf(const TKordoName* name) {
         if (!name)
             return NoName;
+        if (!NameIndexMade) {
+            NameIndex.Reserve(NameSlots.size());
+            for (size_t slot = 1; slot < NameSlots.size(); ++slot)
+                NameIndex.Insert(NameSlots[slot].Record);
+            NameIndexMade = true;
+        }
         auto [number, added] = NameIndex.Insert(name);
         if (added)
-            AddName(name);
+            NameSlots.push_back(Folded(name));
         return number + 1;
     }
 
@@ -909,48 +909,105 @@ void TKordoStaffSearch::TakeRecords() {
                             Database.CommonNames.List()};
 }
 
-// Takes every name of the three tables in their order and makes every person's display entry. A
-// person's names are found by the rows he stored as long as the tables are as loaded.
+// Folds every name of the three tables, in their order, while every person's display entry is made:
+// on a first preparation the two go on two threads, a person's names found by the rows he stored
+// (which hold as long as the tables are as loaded) and the rest by name afterwards.
 int32_t TKordoStaffSearch::PrepareRecords() {
     TCatalogue& catalogue = *Catalogue;
+    const bool first = catalogue.NameSlots.size() == 1;
     std::array<uint32_t, 3> base{};
     size_t names = 0;
-    for (const std::vector<TKordoName*>& list : catalogue.TakenNames)
-        names += list.size();
-    catalogue.NameIndex.Reserve(catalogue.NameSlots.size() + names);
-    catalogue.NameSlots.reserve(catalogue.NameSlots.size() + names);
     for (size_t t = 0; t < 3; ++t) {
-        const std::vector<TKordoName*>& list = catalogue.TakenNames[t];
-        const auto first = static_cast<uint32_t>(catalogue.NameSlots.size());
-        bool inOrder = true;
-        for (size_t k = 0; k < list.size(); ++k) {
-            inOrder = inOrder && catalogue.SlotOf(list[k]) == first + k;
-        }
-        base[t] = inOrder ? first : NoEntry;
+        base[t] = static_cast<uint32_t>(1 + names);
+        names += catalogue.TakenNames[t].size();
     }
-    auto slotOf = [&](size_t t, const TKordoName* name, uint32_t stored) {
-        const std::vector<TKordoName*>& list = catalogue.TakenNames[t];
-        if (name && base[t] != NoEntry && stored < list.size() && list[stored] == name)
-            return base[t] + stored;
-        return catalogue.SlotOf(name);
+    auto foldAll = [&] {
+        catalogue.NameSlots.resize(1 + names);
+        for (size_t t = 0; t < 3; ++t)
+            for (size_t k = 0; k < catalogue.TakenNames[t].size(); ++k)
+                catalogue.NameSlots[base[t] + k] = catalogue.Folded(catalogue.TakenNames[t][k]);
+        catalogue.NameIndexMade = false;
     };
-
-    Names().Reserve(catalogue.Taken.size(), 20);
-    for (size_t i = 0; i < catalogue.Taken.size(); ++i) {
-        const TKordoStaff& staff = *catalogue.Taken[i];
+    std::vector<size_t> unplaced; // people with a name not found by its row
+    auto slotOf = [&](size_t t, const TKordoName* name, uint32_t stored, bool& placed) {
+        const std::vector<TKordoName*>& list = catalogue.TakenNames[t];
+        if (!name)
+            return TCatalogue::NoName;
+        if (base[t] != NoEntry && stored < list.size() && list[stored] == name)
+            return base[t] + stored;
+        placed = false;
+        return TCatalogue::NoName;
+    };
+    auto makeEntries = [&] {
+        Names().Reserve(catalogue.Taken.size(), 20);
+        for (size_t i = 0; i < catalogue.Taken.size(); ++i) {
+            const TKordoStaff& staff = *catalogue.Taken[i];
+            TCatalogue::TPerson& person = catalogue.People[i];
+            std::array<const TKordoName*, 3> current{staff.FirstName, staff.SecondName, staff.CommonName};
+            if (person.Entry != NoEntry && person.Names == current)
+                continue;
+            bool placed = true;
+            person.Names = current;
+            person.Slots = {slotOf(0, staff.FirstName, staff.StoredFirstName(), placed),
+                            slotOf(1, staff.SecondName, staff.StoredSecondName(), placed),
+                            slotOf(2, staff.CommonName, staff.StoredCommonName(), placed)};
+            if (!placed)
+                unplaced.push_back(i);
+            person.Entry = MakeDisplayEntry(staff);
+        }
+    };
+    if (first) {
+        std::exception_ptr failed;
+        std::thread folding([&] {
+            try {
+                foldAll();
+            } catch (...) {
+                failed = std::current_exception();
+            }
+        });
+        try {
+            makeEntries();
+        } catch (...) {
+            folding.join();
+            throw;
+        }
+        folding.join();
+        if (failed)
+            std::rethrow_exception(failed);
+    } else {
+        // Names known from before keep their slots: every name by name.
+        for (const std::vector<TKordoName*>& list : catalogue.TakenNames)
+            for (TKordoName* name : list)
+                catalogue.SlotOf(name);
+        base = {NoEntry, NoEntry, NoEntry};
+        makeEntries();
+    }
+    for (size_t i : unplaced) {
         TCatalogue::TPerson& person = catalogue.People[i];
-        std::array<const TKordoName*, 3> current{staff.FirstName, staff.SecondName, staff.CommonName};
-        if (person.Entry != NoEntry && person.Names == current)
-            continue;
-        person.Names = current;
-        person.Slots = {slotOf(0, staff.FirstName, staff.StoredFirstName()),
-                        slotOf(1, staff.SecondName, staff.StoredSecondName()),
-                        slotOf(2, staff.CommonName, staff.StoredCommonName())};
-        person.Entry = NoEntry;
-        DisplayEntry(static_cast<int32_t>(i), true);
+        for (size_t n = 0; n < 3; ++n)
+            person.Slots[n] = catalogue.SlotOf(person.Names[n]);
     }
     catalogue.TakenNames = {};
     return static_cast<int32_t>(catalogue.Taken.size());
+}
+
+// StaffDisplayName, built in place.
+uint32_t TKordoStaffSearch::MakeDisplayEntry(const TKordoStaff& staff) {
+    DisplayEntriesChanged = true;
+    return Names().Add([&](std::u16string& out) {
+        if (staff.CommonName) {
+            out += staff.CommonName->Name;
+            return;
+        }
+        size_t start = out.size();
+        if (staff.SecondName)
+            out += staff.SecondName->Name;
+        if (staff.FirstName) {
+            if (out.size() > start)
+                out += u", ";
+            out += staff.FirstName->Name;
+        }
+    });
 }
 
 int32_t TKordoStaffSearch::IndexOf(const void* record) {
@@ -966,8 +1023,7 @@ int32_t TKordoStaffSearch::IndexOf(const void* record) {
     return index == NoEntry ? -1 : static_cast<int32_t>(index);
 }
 
-// The person's display name, StaffDisplayName built in place from the names' texts; made afresh when
-// his names changed since it was made.
+// The person's display name; made afresh when his names changed since it was made.
 uint32_t TKordoStaffSearch::DisplayEntry(int32_t index, bool check) {
     TCatalogue& catalogue = *Catalogue;
     const TKordoStaff& staff = *catalogue.Taken[static_cast<size_t>(index)];
@@ -982,22 +1038,7 @@ uint32_t TKordoStaffSearch::DisplayEntry(int32_t index, bool check) {
         for (size_t n = 0; n < 3; ++n)
             person.Slots[n] = catalogue.SlotOf(current[n]);
     }
-    const std::array<uint32_t, 3> names = person.Slots;
-    person.Entry = Names().Add([&](std::u16string& out) {
-        if (names[2] != TCatalogue::NoName) {
-            out += catalogue.RawName(names[2]);
-            return;
-        }
-        size_t start = out.size();
-        if (names[1] != TCatalogue::NoName)
-            out += catalogue.RawName(names[1]);
-        if (names[0] != TCatalogue::NoName) {
-            if (out.size() > start)
-                out += u", ";
-            out += catalogue.RawName(names[0]);
-        }
-    });
-    DisplayEntriesChanged = true;
+    person.Entry = MakeDisplayEntry(staff);
     return person.Entry;
 }
 

@@ -310,6 +310,7 @@ protected:
 
 private:
     struct TCatalogue;
+    uint32_t MakeDisplayEntry(const TKordoStaff& staff);
     std::unique_ptr<TCatalogue> Catalogue;
 };
 
