@@ -481,24 +481,6 @@ TEST(FindCases, EveryListShowsWhatTheCaseSays) {
     }
 }
 
-TEST(Matching, FoldsWhatTheCollationTakesAlikeAtItsFirstLevel) {
-    auto folded = [](std::u16string_view text) {
-        std::u16string out;
-        TKordoCollation::AppendFolded(out, text);
-        return out;
-    };
-    EXPECT_EQ(folded(u"Ădatriberg"), u"adatriberg");
-    EXPECT_EQ(folded(u"STRAẞE Straße"), u"strasse strasse");
-    // Decomposed accents vanish: both spellings read alike.
-    EXPECT_EQ(folded(u"E\u0301lise"), folded(u"Élise"));
-    EXPECT_EQ(folded(u"\U00010400"), u"\U00010428");
-    // Letters the collation keeps apart stay apart: the dotless i is not an i.
-    EXPECT_NE(folded(u"ı"), folded(u"i"));
-    // Folding a text part by part gives what folding it whole gives.
-    std::u16string whole = u"Ǆemal Ĳssel-Œuvray ﬁsher";
-    EXPECT_EQ(folded(whole.substr(0, 7)) + folded(whole.substr(7)), folded(whole));
-}
-
 // Each key of a typed text searches only what the previous key found, and must list exactly what a
 // fresh search lists; also after a reported rename and with a filter.
 TEST(Narrowing, ATypedTextListsWhatAFreshSearchLists) {
