@@ -875,11 +875,9 @@ bool TKordoStaffSearch::Refresh() {
     TCatalogue& catalogue = *Catalogue;
     const std::vector<TKordoStaff*>& list = Database.Staffs.List();
     std::vector<TKordoStaff*>& taken = catalogue.Taken;
-    if (list.size() == taken.size() &&
-        std::memcmp(list.data(), taken.data(), list.size() * sizeof(TKordoStaff*)) == 0)
+    if (list == taken)
         return false;
-    if (list.size() > taken.size() &&
-        std::memcmp(list.data(), taken.data(), taken.size() * sizeof(TKordoStaff*)) == 0) {
+    if (list.size() > taken.size() && std::equal(taken.begin(), taken.end(), list.begin())) {
         for (size_t i = taken.size(); i < list.size(); ++i)
             if (catalogue.PersonIndexValid)
                 catalogue.PersonIndex.Insert(list[i]);

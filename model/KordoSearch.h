@@ -116,9 +116,9 @@ public:
     // (folding and ranking the names), so that the first one is as quick as the next. Worth calling
     // when a database has just been bound.
     void Prepare();
-    // Prepare, on a second thread. Until it has finished the database's tables must not change;
-    // every other operation of the search waits for it first. The records it reads are taken when it
-    // starts, so adding a person meanwhile is safe.
+    // Prepare, on a second thread; every other operation of the search waits for it first. It works
+    // on the people and names the tables list when it starts, and records stay allocated, so adding
+    // or removing people meanwhile is safe; nothing may change a person's names until it has finished.
     void PrepareInBackground();
     // Waits for a preparation on the second thread, if one runs.
     void Await() const;
