@@ -184,16 +184,26 @@ void TKordoSearch::RefreshTable() {
     }
 }
 
+// A search prepared for the table as it is now is not prepared again.
 void TKordoSearch::Prepare() {
     Await();
     RefreshTable();
+    if (PreparedFor == TableGeneration)
+        return;
+    PreparedFor = TableGeneration;
     TakeRecords();
     BuildNameOrder(PrepareRecords());
 }
 
 void TKordoSearch::PrepareInBackground() {
-    Await();
+    // One that runs, or ran and nobody waited for, covers the table as it is: nothing could change
+    // what this search saw of it without waiting.
+    if (Preparing.joinable())
+        return;
     RefreshTable();
+    if (PreparedFor == TableGeneration)
+        return;
+    PreparedFor = TableGeneration;
     TakeRecords();
     Preparing = std::thread([this] { BuildNameOrder(PrepareRecords()); });
 }

@@ -22,6 +22,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -114,7 +115,7 @@ public:
 
     // Does ahead of time what the first search or list of every record would do for each record
     // (folding and ranking the names), so that the first one is as quick as the next. Worth calling
-    // when a database has just been bound.
+    // when a database has just been bound; nothing when done already for the table as it is.
     void Prepare();
     // Prepare, on a second thread; every other operation of the search waits for it first. It works
     // on the people and names the tables list when it starts, and records stay allocated, so adding
@@ -270,6 +271,7 @@ private:
     // Counts the changes of the table's records that Refresh saw; RowIndices belong to one of them.
     uint64_t TableGeneration = 0;
     uint64_t RowsGeneration = 0;
+    uint64_t PreparedFor = std::numeric_limits<uint64_t>::max(); // the generation last prepared
 
     std::vector<void*> Rows;
     std::vector<int32_t> RowIndices; // each row's table index (-1: a record not in the table)
