@@ -149,8 +149,11 @@ void TKordoListView::ApplyColumns() {
         header->moveSection(header->visualIndex(column), column);
         const bool numeric = search->Column(column).Numeric;
         header->resizeSection(column, character * (column == 0 ? 26 : numeric ? 9 : 18));
+        // The matched name shows in the name's tooltip unless asked for.
         const size_t at = static_cast<size_t>(column);
-        header->setSectionHidden(column, column > 0 && at < DefaultColumns.size() && !DefaultColumns[at]);
+        const bool shown =
+            at < DefaultColumns.size() ? DefaultColumns[at] : column != search->MatchedNameColumn();
+        header->setSectionHidden(column, column > 0 && !shown);
     }
     QSignalBlocker quiet(header);
     header->setSortIndicator(0, Qt::AscendingOrder);

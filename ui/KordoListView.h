@@ -50,7 +50,7 @@ public:
     void keyboardSearch(const QString& text) override;
 
     // Which columns show when no saved layout says otherwise, one flag per column of the search
-    // (missing flags: shown). The name column always shows.
+    // (without flags every column but the matched name). The name column always shows.
     void SetDefaultColumns(const std::vector<bool>& shown);
     void SetColumnShown(int column, bool shown);
     // The heading's context menu: one checkable action per column but the name's.

@@ -195,6 +195,7 @@ private slots:
         // Every column shows in the editors but the matched name, which the name's tooltip tells.
         for (int column = 0; column + 1 < view.model()->columnCount(); ++column)
             QVERIFY(!view.isColumnHidden(column));
+        QVERIFY(view.isColumnHidden(view.model()->columnCount() - 1));
         std::unique_ptr<QMenu> menu(view.CreateColumnMenu(nullptr));
         QCOMPARE(menu->actions().size(), view.model()->columnCount() - 1);
         QAction* nation = menu->actions().at(1);
