@@ -188,6 +188,8 @@ void TKordoSearchPanel::FillFilters() {
     if (database == FiltersOf)
         return;
     FiltersOf = database;
+    // The records of the database before are about to go.
+    static_cast<TFilledWhenUsedComboBox*>(cmbFilterClub)->Fill = nullptr;
     Setting = true;
     cmbFilterStaffType->setCurrentIndex(0);
     seFilterBornFrom->setValue(AnyYear);

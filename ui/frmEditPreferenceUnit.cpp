@@ -142,6 +142,8 @@ void TfrmEditPreference::OpenPreferenceDialog(bool staffMode, bool favourite, bo
     {
         QSignalBlocker quiet(pnlSearch->List);
         pnlSearch->Show(search);
+        // Nothing of an earlier use survives, the filters neither.
+        pnlSearch->SetFilter({});
         // What tells people of one name apart (their club and date of birth) and clubs (their full
         // name and nation) shows beside the name.
         if (staffMode)

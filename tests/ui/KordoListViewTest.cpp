@@ -150,6 +150,12 @@ private slots:
         QVERIFY(widgets.edSearch->text().isEmpty());
         QVERIFY(widgets.Filter().Empty());
         QCOMPARE(panel.View().model()->rowCount(), world.Database.Staffs.Count());
+        // Without a database the club list stays empty, even if it was never opened before.
+        TPanel unopened(world.Database, true);
+        unopened.Panel.Show(nullptr);
+        unopened.Panel.cmbFilterClub->showPopup();
+        unopened.Panel.cmbFilterClub->hidePopup();
+        QCOMPARE(unopened.Panel.cmbFilterClub->count(), 1);
 
         TPanel clubs(world.Database, false);
         QVERIFY(clubs.Panel.cmbFilterNation->isVisibleTo(&clubs.Panel));
@@ -257,6 +263,7 @@ private slots:
         QCOMPARE(view.model()->rowCount(), 1);
 
         dialog.OpenPreferenceDialog(false, true, true);
+        QVERIFY(dialog.pnlSearch->Filter().Empty());
         shown.clear();
         for (int column = 0; column < view.model()->columnCount(); ++column)
             shown.push_back(!view.isColumnHidden(column));
