@@ -257,6 +257,7 @@ void TKordoSearch::ShowAll() {
     ReportStatus("Sorting Search Result");
     RefreshTable();
     AllRecords = true;
+    AllUnfiltered = Filter.Empty();
     Narrowable = false;
     RowsFolded.clear();
     std::vector<int32_t> all(static_cast<size_t>(std::max(GetCount(), 0)));
@@ -285,7 +286,7 @@ std::vector<int32_t> TKordoSearch::Filtered(std::vector<int32_t> indices) const 
 }
 
 int32_t TKordoSearch::Count() const {
-    return AllRecords && Filter.Empty() ? GetCount() : ResultCount;
+    return AllRecords && AllUnfiltered ? GetCount() : ResultCount;
 }
 
 void TKordoSearch::SetRows(const std::vector<int32_t>& indices) {

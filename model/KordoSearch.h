@@ -250,6 +250,7 @@ private:
 
     TKordoSearchFilter Filter;
     bool AllRecords = false;
+    bool AllUnfiltered = false; // ShowAll ran without a filter
     int32_t ResultCount = 0;
     // What the last search found, for narrowing: its folded text, filter and table indices.
     bool Narrowable = false;
