@@ -239,9 +239,9 @@ bool ModelledBefore(const TModelledPart& partA, const TModelled& a, const TModel
 // once, and the machine has a second core while the user waits.
 constexpr size_t ParallelFrom = 40000;
 
-// Runs both, the second on a thread of its own when `parallel`; an exception of either reaches the
-// caller.
-void RunBoth(bool parallel, const std::function<void()>& first, const std::function<void()>& second) {
+} // namespace
+
+void KordoRunBoth(bool parallel, const std::function<void()>& first, const std::function<void()>& second) {
     if (!parallel) {
         first();
         second();
@@ -265,8 +265,6 @@ void RunBoth(bool parallel, const std::function<void()>& first, const std::funct
     if (failed)
         std::rethrow_exception(failed);
 }
-
-} // namespace
 
 TKordoSorted TKordoCollation::Sort(const std::vector<uint32_t>& entries,
                                    const std::function<std::u16string_view(uint32_t)>& text) const {
@@ -301,7 +299,7 @@ TKordoSorted TKordoCollation::Sort(const std::vector<uint32_t>& entries,
     };
     std::array<TModelledPart, 2> parts;
     const size_t half = parallel ? entries.size() / 2 : entries.size();
-    RunBoth(
+    KordoRunBoth(
         parallel, [&] { model(0, half, parts[0]); }, [&] { model(half, entries.size(), parts[1]); });
     std::vector<uint32_t> approximate;
     approximate.reserve(parts[0].Modelled.size() + parts[1].Modelled.size());
@@ -328,7 +326,7 @@ TKordoSorted TKordoCollation::Sort(const std::vector<uint32_t>& entries,
     approximate = {};
     TKordoSorted keptFirst, keptSecond;
     std::vector<uint32_t> misplacedSecond;
-    RunBoth(
+    KordoRunBoth(
         parallel, [&] { keptFirst = CheckOrder(firstHalf, compare, misplaced); },
         [&] {
             auto helperCompare = [&](uint32_t a, uint32_t b) { return Helper->Compare(text(a), text(b)); };

@@ -78,6 +78,10 @@ TKordoSorted KordoMergeSorted(const TKordoSorted& a, const TKordoSorted& b, Comp
 
 bool KordoAllAsciiLetters(std::u16string_view text);
 
+// Runs both, the second on a thread of its own when `parallel`; an exception of either reaches the
+// caller once both have ended.
+void KordoRunBoth(bool parallel, const std::function<void()>& first, const std::function<void()>& second);
+
 // The collator, with shortcuts whose agreement with it is established once per process:
 // - whether strings of ASCII letters are equal under it exactly when equal but for case (not so where
 //   letters contract, as "ch", "cs" or "aa" do in some languages, or where a letter's case partner is

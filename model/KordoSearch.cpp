@@ -966,23 +966,7 @@ int32_t TKordoStaffSearch::PrepareRecords() {
         }
     };
     if (first) {
-        std::exception_ptr failed;
-        std::thread folding([&] {
-            try {
-                foldAll();
-            } catch (...) {
-                failed = std::current_exception();
-            }
-        });
-        try {
-            makeEntries();
-        } catch (...) {
-            folding.join();
-            throw;
-        }
-        folding.join();
-        if (failed)
-            std::rethrow_exception(failed);
+        KordoRunBoth(true, makeEntries, foldAll);
     } else {
         // Names known from before keep their slots: every name by name.
         for (const std::vector<TKordoName*>& list : catalogue.TakenNames)
