@@ -80,13 +80,11 @@ std::vector<char> ReadAll(const fs::path& file) {
 }
 
 void WriteAll(const fs::path& file, const std::vector<char>& bytes, bool sync) {
-    std::FILE* f = std::fopen(file.string().c_str(), "wb");
-    if (!f || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size())
-        std::exit(2);
     std::string reason;
-    if (sync && (std::fflush(f) != 0 || !KordoSyncFile(f, reason)))
+    TKordoFile out;
+    if (!KordoRemoveFile(file, reason) || !out.CreateNew(file, {}, reason) ||
+        !out.Write(bytes.data(), bytes.size(), file, reason) || (sync && !out.Sync(file, reason)))
         std::exit(2);
-    std::fclose(f);
 }
 
 double Seconds(TClock::time_point start) {
