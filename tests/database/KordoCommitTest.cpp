@@ -155,9 +155,9 @@ protected:
 
     // A fresh editor session's save of the database in In into Target, each file written in pieces
     // as a large one is.
-    bool SaveInto(std::string* error = nullptr) {
+    bool SaveInto(std::string* error = nullptr, const fs::path& from = {}) {
         TKordoPregameDatabase db;
-        EXPECT_TRUE(db.Load(In)) << db.LastError();
+        EXPECT_TRUE(db.Load(from.empty() ? In : from)) << db.LastError();
         db.WrapDevice = [](std::unique_ptr<TKordoByteDevice> file, const fs::path&) {
             return std::make_unique<TPieceDevice>(std::move(file));
         };
@@ -183,12 +183,13 @@ protected:
         TSnapshot now = Snapshot(Target);
         const bool isNew = Pair(now) == New;
         EXPECT_TRUE(isNew || Pair(now) == Pair(Old)) << "a mixed or damaged pair";
-        EXPECT_EQ(Pair(now, ".bak"), isNew ? Pair(Old) : Pair(Old, ".bak")) << "the backups do not belong";
+        EXPECT_TRUE(Pair(now, ".bak") == (isNew ? Pair(Old) : Pair(Old, ".bak")))
+            << "the backups do not belong";
         EXPECT_FALSE(KordoCommitPending(Target));
         EXPECT_TRUE(SaveInto());
         now = Snapshot(Target);
-        EXPECT_EQ(Pair(now), New);
-        EXPECT_EQ(Pair(now, ".bak"), isNew ? New : Pair(Old));
+        EXPECT_TRUE(Pair(now) == New);
+        EXPECT_TRUE(Pair(now, ".bak") == (isNew ? New : Pair(Old)));
         EXPECT_EQ(now.size(), 4u) << "temporaries left behind";
         return isNew;
     }
@@ -220,11 +221,11 @@ TEST_F(SaveWorld, EveryFileOperationFailingLeavesTheFolderAsItWas) {
         if (saved) {
             // Only removing what a finished save no longer needs may fail without failing the save.
             EXPECT_EQ(failed, TKordoFileOperation::Remove);
-            EXPECT_EQ(Pair(now), New);
-            EXPECT_EQ(Pair(now, ".bak"), Pair(Old));
+            EXPECT_TRUE(Pair(now) == New);
+            EXPECT_TRUE(Pair(now, ".bak") == Pair(Old));
         } else {
             EXPECT_NE(error.find("simulated failure"), std::string::npos) << error;
-            EXPECT_EQ(WithoutTemporaries(now), Old);
+            EXPECT_TRUE(WithoutTemporaries(now) == Old);
             EXPECT_FALSE(KordoCommitPending(Target));
         }
         // A temporary stays only where removing it was the operation that failed.
@@ -335,7 +336,7 @@ TEST_F(SaveWorld, ARecoveryFinishesWholeNewFilesAndUndoesDamagedOnes) {
             hook.CrashAt = recordAt + static_cast<size_t>(stop);
             EXPECT_THROW(SaveInto(), TSimulatedCrash);
         }
-        EXPECT_EQ(Pair(Snapshot(Target)).first, stop == 3 ? New.first : Pair(Old).first);
+        EXPECT_TRUE(Pair(Snapshot(Target)).first == (stop == 3 ? New.first : Pair(Old).first));
         if (damage) // what a disk that lost a write leaves: the right size, wrong bytes
             for (const auto& [name, bytes] : Snapshot(Target))
                 if (KordoIsTemporaryName(name) && name.find("people_db.dat.") != std::string::npos &&
@@ -352,7 +353,7 @@ TEST_F(SaveWorld, ARecoveryFinishesWholeNewFilesAndUndoesDamagedOnes) {
         EXPECT_NE(db.Notices()[0].find(damage ? "undone" : "finished"), std::string::npos) << db.Notices()[0];
         EXPECT_EQ(statuses.front(), "Recovering Interrupted Save");
         TSnapshot now = Snapshot(Target);
-        EXPECT_EQ(Pair(now), damage ? Pair(Old) : New);
+        EXPECT_TRUE(Pair(now) == (damage ? Pair(Old) : New));
         EXPECT_EQ(now.size(), 4u);
     }
 }
@@ -388,6 +389,160 @@ TEST_F(SaveWorld, ACommitRecordThatIsDamagedOrNamesOtherFilesIsNeverFollowed) {
         EXPECT_EQ(Bytes(outside), "untouched");
     }
 }
+
+TEST_F(SaveWorld, ASecondWriterFailsAtOnceAndALoadWaitsForTheSave) {
+    using namespace std::chrono_literals;
+    TKordoFolderLock other; // another program, saving
+    std::string reason;
+    ASSERT_EQ(other.LockForWriting(Target / KordoLockFileName, 0ms, 0ms, reason),
+              TKordoFolderLock::TResult::Locked)
+        << reason;
+    TKordoPregameDatabase db;
+    ASSERT_TRUE(db.Load(In));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(db.Save(Target));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
+    EXPECT_TRUE(db.FolderBusy());
+    EXPECT_EQ(db.LastError(), TKordoPregameDatabase::FolderBusyText);
+    EXPECT_TRUE(Snapshot(Target) == Old);
+
+    TKordoPregameDatabase reader;
+    reader.LockWait = 100ms;
+    EXPECT_FALSE(reader.Load(Target));
+    EXPECT_EQ(reader.LastError(), TKordoPregameDatabase::FolderBusyText);
+    reader.LockWait = 10s;
+    std::thread finish([&] {
+        std::this_thread::sleep_for(100ms);
+        other.Release();
+    });
+    EXPECT_TRUE(reader.Load(Target)) << reader.LastError();
+    finish.join();
+    EXPECT_TRUE(db.Save(Target)) << db.LastError();
+}
+
+TEST_F(SaveWorld, ASaveWaitsForLoadsToFinish) {
+    using namespace std::chrono_literals;
+    TKordoFolderLock reading;
+    std::string reason;
+    ASSERT_EQ(reading.LockForReading(Target / KordoLockFileName, 0ms, reason),
+              TKordoFolderLock::TResult::Locked);
+    TKordoPregameDatabase other; // loads go on side by side
+    ASSERT_TRUE(other.Load(Target)) << other.LastError();
+    TKordoPregameDatabase db;
+    ASSERT_TRUE(db.Load(In));
+    db.LockWait = 100ms;
+    EXPECT_FALSE(db.Save(Target));
+    EXPECT_EQ(db.LastError(), "the data folder is being read by another program");
+    EXPECT_TRUE(Snapshot(Target) == Old);
+    db.LockWait = 10s;
+    std::thread finish([&] {
+        std::this_thread::sleep_for(100ms);
+        reading.Release();
+    });
+    EXPECT_TRUE(db.Save(Target)) << db.LastError();
+    finish.join();
+    EXPECT_TRUE(Pair(Snapshot(Target)) == New);
+}
+
+#ifndef _WIN32
+TEST_F(SaveWorld, PlantedLinksFifosAndFoldersAreRefusedOrReplacedNeverFollowed) {
+    const fs::path victim = Scratch.Folder("outside") / "victim";
+    auto plant = [&](const std::string& name, const std::string& kind) {
+        Restore(Target, Old);
+        fs::remove(Target / KordoLockFileName);
+        Write(victim, "untouched");
+        const fs::path at = Target / name;
+        fs::remove_all(at);
+        if (kind == "fifo")
+            ASSERT_EQ(::mkfifo(at.c_str(), 0600), 0);
+        else if (kind == "folder")
+            fs::create_directory(at);
+        else
+            fs::create_symlink(victim, at);
+    };
+    struct TCase {
+        std::string Name, Kind;
+        bool Loads, Saves;
+        std::string Error;
+    };
+    const std::string lock = KordoLockFileName, record = KordoCommitFileName;
+    for (const TCase& c : std::vector<TCase>{
+             {"people_db.dat", "fifo", false, false, "people_db.dat is a FIFO"},
+             {"server_db.dat", "folder", false, false, "server_db.dat is a directory"},
+             {"people_db.dat.bak", "folder", true, false, "people_db.dat.bak is a directory"},
+             {"server_db.dat.bak", "fifo", true, false, "server_db.dat.bak is a FIFO"},
+             {lock, "link", true, false, "symbolic link"},
+             {lock, "fifo", true, false, "FIFO"},
+             {record, "link", false, false, record + " is a symbolic link"},
+             {"server_db.dat.bak", "link", true, true, ""},
+             {"people_db.dat.saving", "link", true, true, ""},
+             {".people_db.dat.0123456789abcdef.kordo-tmp", "link", true, true, ""},
+         }) {
+        SCOPED_TRACE(c.Kind + " as " + c.Name);
+        plant(c.Name, c.Kind);
+        const TSnapshot before = Snapshot(Target);
+        TKordoPregameDatabase loaded;
+        EXPECT_EQ(loaded.Load(Target), c.Loads) << loaded.LastError();
+        std::string error;
+        EXPECT_EQ(SaveInto(&error), c.Saves) << error;
+        EXPECT_NE(error.find(c.Error), std::string::npos) << error;
+        EXPECT_EQ(Bytes(victim), "untouched");
+        if (!c.Saves) {
+            EXPECT_TRUE(Snapshot(Target) == before);
+            continue;
+        }
+        TSnapshot after = Snapshot(Target);
+        EXPECT_TRUE(Pair(after) == New);
+        EXPECT_TRUE(Pair(after, ".bak") == Pair(Old));
+        EXPECT_FALSE(HasTemporaries(Target));
+    }
+}
+
+TEST_F(SaveWorld, DataFilesThatAreLinksAreSavedThroughAndTheLinksStay) {
+    const fs::path real = Scratch.Folder("real");
+    for (const char* name : {TKordoPregameDatabase::ServerFileName, TKordoPregameDatabase::PeopleFileName}) {
+        fs::rename(Target / name, real / name);
+        fs::remove(Target / (std::string(name) + ".bak"));
+        fs::create_symlink(real / name, Target / name);
+    }
+    ASSERT_TRUE(SaveInto());
+    EXPECT_EQ(KordoFileKindOf(KordoServerFile(Target)), TKordoFileKind::SymbolicLink);
+    EXPECT_EQ(KordoFileKindOf(KordoPeopleFile(Target)), TKordoFileKind::SymbolicLink);
+    const TSnapshot saved = Snapshot(real);
+    EXPECT_TRUE(Pair(saved) == New);
+    EXPECT_TRUE(Pair(saved, ".bak") == Pair(Old));
+    EXPECT_EQ(saved.size(), 4u);
+
+    // A crash between the two renames of another save: the load finishes it in the other folder.
+    const fs::path other = Scratch.Folder("other");
+    Generate(other, 10, 4);
+    KordoSetFileHook([](TKordoFileOperation operation, const fs::path& path, std::string&) {
+        if (operation == TKordoFileOperation::Rename &&
+            path.filename() == TKordoPregameDatabase::PeopleFileName)
+            throw TSimulatedCrash();
+        return true;
+    });
+    EXPECT_THROW(SaveInto(nullptr, other), TSimulatedCrash);
+    KordoSetFileHook(nullptr);
+    ASSERT_TRUE(KordoCommitPending(Target));
+    TKordoPregameDatabase db;
+    EXPECT_TRUE(db.Load(Target)) << db.LastError();
+    EXPECT_EQ(db.Staffs.Count(), 10);
+    EXPECT_TRUE(Pair(Snapshot(real), ".bak") == New);
+    EXPECT_EQ(KordoFileKindOf(KordoServerFile(Target)), TKordoFileKind::SymbolicLink);
+
+    // A link to nothing, and two names for one file, are refused.
+    std::string error;
+    fs::remove(KordoPeopleFile(Target));
+    fs::create_symlink(real / "missing", KordoPeopleFile(Target));
+    EXPECT_FALSE(SaveInto(&error));
+    EXPECT_NE(error.find("which does not exist"), std::string::npos) << error;
+    fs::remove(KordoPeopleFile(Target));
+    fs::create_symlink(real / TKordoPregameDatabase::ServerFileName, KordoPeopleFile(Target));
+    EXPECT_FALSE(SaveInto(&error));
+    EXPECT_NE(error.find("are the same file"), std::string::npos) << error;
+}
+#endif
 
 TEST(Checksum, DependsOnTheBytesOnlyNotOnHowTheyArrive) {
     std::mt19937_64 random(3);
