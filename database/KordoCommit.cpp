@@ -141,32 +141,39 @@ void SyncFolders(const std::set<fs::path>& folders) {
     }
 }
 
-// A new file under a fresh temporary name beside `beside`.
-fs::path CreateTemporary(const fs::path& beside, const fs::path& permissionsOf, TKordoFile& file) {
+// Makes a new name with `make` under fresh temporary names beside `beside` until one is not taken.
+fs::path UnderFreshName(const fs::path& beside,
+                        const std::function<bool(const fs::path&, std::string&)>& make,
+                        const std::string& failure) {
     for (int attempt = 0;; ++attempt) {
         fs::path name = TemporaryBeside(beside);
         std::string reason;
-        if (file.CreateNew(name, permissionsOf, reason))
+        if (make(name, reason))
             return name;
         // Only a name that is taken is worth another try.
         if (attempt == 7 || !Exists(name))
-            throw TKordoError("cannot create a temporary file beside " + Shown(beside) + ": " + reason);
+            throw TKordoError(failure + ": " + reason);
     }
 }
 
 // A second name, under a fresh temporary name, for the file `existing`.
 fs::path LinkTemporary(const fs::path& existing) {
-    for (int attempt = 0;; ++attempt) {
-        fs::path name = TemporaryBeside(existing);
-        std::string reason;
-        if (KordoLinkFile(existing, name, reason))
-            return name;
-        if (attempt == 7 || !Exists(name))
-            throw TKordoError("cannot make a second name for " + Shown(existing) + ": " + reason);
-    }
+    return UnderFreshName(
+        existing,
+        [&](const fs::path& name, std::string& reason) { return KordoLinkFile(existing, name, reason); },
+        "cannot make a second name for " + Shown(existing));
 }
 
 } // namespace
+
+fs::path KordoCreateTemporary(const fs::path& beside, const fs::path& permissionsOf, TKordoFile& file) {
+    return UnderFreshName(
+        beside,
+        [&](const fs::path& name, std::string& reason) {
+            return file.CreateNew(name, permissionsOf, reason);
+        },
+        "cannot create a temporary file beside " + Shown(beside));
+}
 
 bool KordoIsTemporaryName(const std::string& fileName) {
     const std::string suffix = TemporarySuffix;
@@ -190,17 +197,15 @@ fs::path Normal(const fs::path& folder) {
     return (fs::absolute(folder) / "").lexically_normal().parent_path();
 }
 
-// The file a data file's name stands for: itself, or the file its symbolic link names. Empty when a
-// link names nothing.
-fs::path FileBehind(const fs::path& name) {
+} // namespace
+
+fs::path KordoFileBehind(const fs::path& name) {
     if (KordoFileKindOf(name) != TKordoFileKind::SymbolicLink)
         return name;
     std::error_code error;
     fs::path real = fs::canonical(name, error);
     return error ? fs::path() : real;
 }
-
-} // namespace
 
 TKordoPairTargets KordoResolveTargets(const fs::path& folder) {
     TKordoPairTargets targets;
@@ -210,7 +215,7 @@ TKordoPairTargets KordoResolveTargets(const fs::path& folder) {
     for (size_t i = 0; i < 2; ++i) {
         const fs::path& name = targets.Names[i];
         const TKordoFileKind kind = KordoFileKindOf(name);
-        fs::path file = FileBehind(name);
+        fs::path file = KordoFileBehind(name);
         if (file.empty()) {
             std::error_code ignored;
             throw TKordoError(Shown(name) + " is a symbolic link to " +
@@ -432,7 +437,7 @@ bool Describes(const TRecord& record, const fs::path& folder) {
     std::set<fs::path> places, destinations;
     for (size_t i = 0; i < 2; ++i) {
         const TRecord::TFile& file = record.Files[i];
-        if (file.Target.lexically_normal() != FileBehind(names[i]).lexically_normal() ||
+        if (file.Target.lexically_normal() != KordoFileBehind(names[i]).lexically_normal() ||
             file.Temporary.parent_path() != file.Target.parent_path() ||
             !KordoIsTemporaryName(file.Temporary.filename().string()))
             return false;
@@ -568,7 +573,8 @@ TKordoPairCommit::TKordoPairCommit(fs::path folder, TKordoPairTargets targets)
 std::unique_ptr<TKordoByteDevice> TKordoPairCommit::Create(size_t index) {
     TFile& file = Files[index];
     TKordoFile handle;
-    file.Temporary = CreateTemporary(file.Target, Targets.Exist[index] ? file.Target : fs::path(), handle);
+    file.Temporary =
+        KordoCreateTemporary(file.Target, Targets.Exist[index] ? file.Target : fs::path(), handle);
     Created.push_back(file.Temporary);
     return std::make_unique<TTemporaryDevice>(std::move(handle), file.Temporary, file.Sum);
 }
@@ -616,7 +622,7 @@ void TKordoPairCommit::Commit() {
         // From the moment the record is in place, a crash is finished or undone by the next load.
         const std::string text = Format(record, Folder);
         TKordoFile file;
-        const fs::path recordTemporary = CreateTemporary(recordFile, {}, file);
+        const fs::path recordTemporary = KordoCreateTemporary(recordFile, {}, file);
         Created.push_back(recordTemporary);
         std::string reason;
         if (!file.Write(text.data(), text.size(), recordTemporary, reason) ||

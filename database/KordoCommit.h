@@ -34,6 +34,13 @@ private:
 inline constexpr const char* KordoLockFileName = ".kordo-lock";
 inline constexpr const char* KordoCommitFileName = ".kordo-commit";
 bool KordoIsTemporaryName(const std::string& fileName);
+// Creates a new file under a fresh temporary name (with that marker) beside `beside`, with the
+// permissions of `permissionsOf` when given. Throws TKordoError.
+std::filesystem::path KordoCreateTemporary(const std::filesystem::path& beside,
+                                           const std::filesystem::path& permissionsOf, TKordoFile& file);
+// The file a name stands for: itself, or the file its symbolic link names (empty when it names
+// nothing).
+std::filesystem::path KordoFileBehind(const std::filesystem::path& name);
 
 // The two data files a save replaces. A data file that is a symbolic link is saved through: the file
 // it names is replaced and the link stays.
