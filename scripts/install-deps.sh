@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build googletest libgtest-dev libgmock-dev libbenchmark-dev
-          clang-14 libclang-rt-14-dev clang-format qt6-base-dev xvfb xauth)
+          clang-14 libclang-rt-14-dev clang-format qt6-base-dev xvfb xauth strace)
 
 missing=()
 for package in "${packages[@]}"; do
