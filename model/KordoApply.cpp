@@ -486,10 +486,12 @@ std::string TKordoApplier::Preference(const QJsonObject& op, const std::string& 
             return "the addition was refused: " + refusal;
         return {};
     }
-    const bool edited = staffOwner ? Staff.EditPreference(list, line, dialog.Chosen(), dialog.Amount)
-                                   : Club.EditPreference(list, line, dialog.Chosen(), dialog.Amount);
+    const bool edited = staffOwner
+                            ? Staff.EditPreference(list, line, dialog.Chosen(), dialog.Amount)
+                            : Club.EditPreference(list, line, dialog.Chosen(), dialog.Amount, &refusal);
     if (!edited)
-        return list + " has no entry on line " + std::to_string(line) + " to edit";
+        return refusal.empty() ? list + " has no entry on line " + std::to_string(line) + " to edit"
+                               : "the edit was refused: " + refusal;
     return {};
 }
 

@@ -211,6 +211,15 @@ TEST_F(ApplyWorld, EveryErrorNamesTheOperationAndItsReason) {
         {R"({"ops": [{"op": "delete_staff", "id": )" + nonPlayer + R"(}, {"op": "edit_staff", "id": )" +
              nonPlayer + "}]}",
          "operation 2: person " + nonPlayer + " is no longer in the staff list"},
+        {"{\"ops\": [" + edit + R"("edFirstName", "Ada\tLine"]]}]})", "cannot hold a control character"},
+        {"{\"ops\": [" + edit + R"("edCommonName", "nul\u0000"]]}]})", "cannot hold a control character"},
+        {R"({"ops": [{"op": "add_preference", "owner": {"club": 3}, "list": "lboxRivals",
+             "target": {"club": 3}, "amount": 50}]})",
+         "cannot be its own rival"},
+        {R"({"ops": [{"op": "add_preference", "owner": {"club": 3}, "list": "lboxRivals",
+             "target": {"club": 4}, "amount": 50}, {"op": "edit_preference", "owner": {"club": 3},
+             "list": "lboxRivals", "line": 0, "target": {"club": 3}, "amount": 50}]})",
+         "operation 2: the edit was refused: A club cannot be its own rival"},
         {R"({"ops": [{"op": "edit_staff", "id": "last_added"}]})", "no person was added"},
         {R"({"ops": [{"op": "add_staff"}, {"op": "delete_staff", "id": "last_added"},
                      {"op": "edit_staff", "id": "last_added"}]})",
@@ -218,6 +227,15 @@ TEST_F(ApplyWorld, EveryErrorNamesTheOperationAndItsReason) {
     };
     for (const auto& [script, reason] : cases)
         EXPECT_NE(Failure(script).find(reason), std::string::npos) << script << "\n-> " << Failure(script);
+}
+
+TEST_F(ApplyWorld, ANameThatAlreadyHoldsAControlCharacterIsKeptUnlessEdited) {
+    TKordoStaff* person = Scripted.Staffs.FindStaff(IdOf(KordoStaffPlayer));
+    person->FirstName->Name = u"Old\tName";
+    RunScript(R"({"ops": [{"op": "edit_staff", "id": )" + std::to_string(person->ID()) +
+              R"(, "set": [["seApps", 9]]}]})");
+    EXPECT_TRUE(person->FirstName->Name == u"Old\tName");
+    EXPECT_EQ(person->Apps(), 9);
 }
 
 TEST_F(ApplyWorld, AnAdditionRefusedAtTheListLimitIsAnError) {
