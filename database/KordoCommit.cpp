@@ -104,7 +104,10 @@ std::string RandomDigitsText() {
 
 // ".server_db.dat.0123456789abcdef.kordo-tmp" beside server_db.dat.
 fs::path TemporaryBeside(const fs::path& file) {
-    return file.parent_path() / ("." + file.filename().string() + "." + RandomDigitsText() + TemporarySuffix);
+    fs::path name = ".";
+    name += file.filename();
+    name += "." + RandomDigitsText() + TemporarySuffix;
+    return file.parent_path() / name;
 }
 
 fs::path WithBak(const fs::path& file) {
@@ -114,7 +117,7 @@ fs::path WithBak(const fs::path& file) {
 }
 
 std::string Shown(const fs::path& path) {
-    return path.string();
+    return KordoPathText(path);
 }
 
 bool Exists(const fs::path& path) {
@@ -439,14 +442,14 @@ bool Describes(const TRecord& record, const fs::path& folder) {
         const TRecord::TFile& file = record.Files[i];
         if (file.Target.lexically_normal() != KordoFileBehind(names[i]).lexically_normal() ||
             file.Temporary.parent_path() != file.Target.parent_path() ||
-            !KordoIsTemporaryName(file.Temporary.filename().string()))
+            !KordoIsTemporaryName(KordoPathText(file.Temporary.filename())))
             return false;
         places.insert(file.Target.parent_path());
         destinations.insert(file.Target);
         destinations.insert(WithBak(file.Target));
     }
     auto temporary = [&](const fs::path& path) {
-        return places.count(path.parent_path()) && KordoIsTemporaryName(path.filename().string());
+        return places.count(path.parent_path()) && KordoIsTemporaryName(KordoPathText(path.filename()));
     };
     return std::all_of(record.Steps.begin(), record.Steps.end(), [&](const TStep& step) {
         return temporary(step.Source) && destinations.count(step.Destination) &&
@@ -528,7 +531,7 @@ void KordoRemoveLeftovers(const fs::path& folder) {
         const fs::path& path = entry.path();
         const TKordoFileKind kind = KordoFileKindOf(path);
         std::string ignored;
-        if (KordoIsTemporaryName(path.filename().string()) &&
+        if (KordoIsTemporaryName(KordoPathText(path.filename())) &&
             (kind == TKordoFileKind::Regular || kind == TKordoFileKind::SymbolicLink))
             KordoRemoveFile(path, ignored);
     }

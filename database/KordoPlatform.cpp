@@ -97,6 +97,11 @@ const char* KindText(mode_t mode) {
 
 } // namespace
 
+std::string KordoPathText(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
 const char* KordoFileOperationName(TKordoFileOperation operation) {
     switch (operation) {
     case TKordoFileOperation::Create:
@@ -444,12 +449,12 @@ TKordoFolderLock::TResult TKordoFolderLock::Open(const fs::path& lockFile, bool 
                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                0, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
-        reason = "cannot open the lock file " + lockFile.string() + ": " + SystemReason();
+        reason = "cannot open the lock file " + KordoPathText(lockFile) + ": " + SystemReason();
         return TResult::Unavailable;
     }
     if (::GetFileType(handle) != FILE_TYPE_DISK) {
         ::CloseHandle(handle);
-        reason = "the lock file " + lockFile.string() + " is not a regular file";
+        reason = "the lock file " + KordoPathText(lockFile) + " is not a regular file";
         return TResult::Unavailable;
     }
     File.Handle = reinterpret_cast<intptr_t>(handle);
@@ -459,13 +464,13 @@ TKordoFolderLock::TResult TKordoFolderLock::Open(const fs::path& lockFile, bool 
     if (fd < 0 && !forWriting && (errno == EACCES || errno == EROFS || errno == EPERM))
         fd = ::open(lockFile.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        reason = "cannot open the lock file " + lockFile.string() + ": " +
+        reason = "cannot open the lock file " + KordoPathText(lockFile) + ": " +
                  (errno == ELOOP ? std::string("it is a symbolic link") : SystemReason());
         return TResult::Unavailable;
     }
     struct stat info;
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        reason = "the lock file " + lockFile.string() + " is " +
+        reason = "the lock file " + KordoPathText(lockFile) + " is " +
                  (::fstat(fd, &info) == 0 ? KindText(info.st_mode) : "not readable");
         ::close(fd);
         return TResult::Unavailable;
@@ -501,7 +506,7 @@ TKordoFolderLock::TResult TKordoFolderLock::Lock(int64_t offset, bool exclusive,
         const bool taken = errno == EAGAIN || errno == EACCES;
 #endif
         if (!taken) {
-            reason = "cannot lock " + Name.string() + ": " + SystemReason();
+            reason = "cannot lock " + KordoPathText(Name) + ": " + SystemReason();
             Release();
             return TResult::Unavailable;
         }

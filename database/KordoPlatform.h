@@ -8,6 +8,9 @@
 #include <functional>
 #include <string>
 
+// A path as UTF-8 text for messages (on every system, whatever characters it holds).
+std::string KordoPathText(const std::filesystem::path& path);
+
 // The file operations a save is made of. Each one passes through the file hook first.
 enum class TKordoFileOperation : uint8_t { Create, Write, Sync, SyncFolder, Link, Rename, Remove };
 const char* KordoFileOperationName(TKordoFileOperation operation);

@@ -149,7 +149,8 @@ void TKordoPregameDatabase::LockForReading(TKordoFolderLock& lock, const fs::pat
     case TKordoFolderLock::TResult::Unavailable:
         // A folder nobody can write in (read-only media) cannot have a save running in it either.
         if (KordoCommitPending(folder))
-            throw TKordoError("an interrupted save in " + folder.string() + " cannot be finished: " + reason);
+            throw TKordoError("an interrupted save in " + KordoPathText(folder) +
+                              " cannot be finished: " + reason);
         return;
     default:
         break;
@@ -326,7 +327,7 @@ bool TKordoPregameDatabase::WritePair(const fs::path& folder, bool sortFirst) {
         CheckListLimits();
         std::error_code error;
         if (!fs::is_directory(folder, error))
-            throw TKordoError("the folder " + folder.string() + " does not exist");
+            throw TKordoError("the folder " + KordoPathText(folder) + " does not exist");
         // One writer at a time, and it does not wait: the other program's save would overwrite this
         // one's a moment later.
         TKordoFolderLock lock;

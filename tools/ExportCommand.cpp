@@ -71,7 +71,7 @@ bool IsDatabaseFile(const std::filesystem::path& file, const std::filesystem::pa
 int WriteExport(TKordoPregameDatabase& database, TKordoExportTable table, TKordoExportFormat format,
                 const std::filesystem::path& folder, const std::filesystem::path& out) {
     if (IsDatabaseFile(out, folder)) {
-        std::cerr << "kordo-db: " << out.string()
+        std::cerr << "kordo-db: " << KordoPathText(out)
                   << " is one of the database's own files; choose another name\n";
         return ExitFailure;
     }
@@ -81,13 +81,13 @@ int WriteExport(TKordoPregameDatabase& database, TKordoExportTable table, TKordo
         !std::filesystem::is_regular_file(file, error)) {
         std::ofstream stream(file, std::ios::binary);
         if (!stream || !KordoExportTable(database, table, stream, format)) {
-            std::cerr << "kordo-db: cannot write " << out.string() << "\n";
+            std::cerr << "kordo-db: cannot write " << KordoPathText(out) << "\n";
             return ExitFailure;
         }
         return ExitOk;
     }
     if (file.empty()) {
-        std::cerr << "kordo-db: " << out.string() << " is a symbolic link to nothing\n";
+        std::cerr << "kordo-db: " << KordoPathText(out) << " is a symbolic link to nothing\n";
         return ExitFailure;
     }
     std::string reason;
@@ -111,7 +111,8 @@ int WriteExport(TKordoPregameDatabase& database, TKordoExportTable table, TKordo
     std::string ignored;
     if (!temporary.empty())
         KordoRemoveFile(temporary, ignored);
-    std::cerr << "kordo-db: cannot write " << out.string() << ": " << reason << "; it was left as it was\n";
+    std::cerr << "kordo-db: cannot write " << KordoPathText(out) << ": " << reason
+              << "; it was left as it was\n";
     return ExitFailure;
 }
 

@@ -122,7 +122,8 @@ int Generate(int argc, char** argv) {
     if (!args->Options.count("--force"))
         for (const std::filesystem::path& file : {KordoServerFile(folder), KordoPeopleFile(folder)})
             if (KordoFileKindOf(file) != TKordoFileKind::Missing) {
-                std::cerr << "kordo-db: " << folder.string() << " already holds " << file.filename().string()
+                std::cerr << "kordo-db: " << KordoPathText(folder) << " already holds "
+                          << KordoPathText(file.filename())
                           << "; give --force to replace the database (the old files are kept as .bak)\n";
                 return ExitFailure;
             }

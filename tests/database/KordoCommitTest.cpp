@@ -38,7 +38,7 @@ using TSnapshot = std::map<std::string, std::string>;
 TSnapshot Snapshot(const fs::path& folder) {
     TSnapshot names;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
-        const std::string name = entry.path().filename().string();
+        const std::string name = KordoPathText(entry.path().filename());
         if (name == KordoLockFileName)
             continue;
         names[name] = KordoFileKindOf(entry.path()) == TKordoFileKind::Regular
