@@ -22,6 +22,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -80,11 +81,12 @@ std::vector<char> ReadAll(const fs::path& file) {
 }
 
 void WriteAll(const fs::path& file, const std::vector<char>& bytes, bool sync) {
-    std::string reason;
-    TKordoFile out;
-    if (!KordoRemoveFile(file, reason) || !out.CreateNew(file, {}, reason) ||
-        !out.Write(bytes.data(), bytes.size(), file, reason) || (sync && !out.Sync(file, reason)))
+    std::FILE* f = std::fopen(file.string().c_str(), "wb");
+    if (!f || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size())
         std::exit(2);
+    if (sync && (std::fflush(f) != 0 || ::fsync(fileno(f)) != 0))
+        std::exit(2);
+    std::fclose(f);
 }
 
 double Seconds(TClock::time_point start) {

@@ -551,6 +551,7 @@ public:
         std::string reason;
         if (!File.Write(data, n, Name, reason))
             throw TKordoError("cannot write " + Shown(Name) + ": " + reason);
+        File.StartWriteBack();
         Sum.Add(data, n);
     }
     void Sync() override {

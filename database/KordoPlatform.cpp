@@ -282,6 +282,12 @@ bool TKordoFile::Sync(const fs::path& name, std::string& reason) {
     return false;
 }
 
+void TKordoFile::StartWriteBack() {
+#ifdef SYNC_FILE_RANGE_WRITE
+    ::sync_file_range(static_cast<int>(Handle), 0, 0, SYNC_FILE_RANGE_WRITE);
+#endif
+}
+
 int64_t TKordoFile::Read(void* buffer, size_t n, std::string& reason) {
 #ifdef _WIN32
     DWORD got = 0;

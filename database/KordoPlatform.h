@@ -49,6 +49,9 @@ public:
     // Writes all n bytes (Write passes through the file hook; so does Sync).
     bool Write(const void* data, size_t n, const std::filesystem::path& name, std::string& reason);
     bool Sync(const std::filesystem::path& name, std::string& reason);
+    // Asks the system to start writing what was written so far to disk, without waiting, so that a
+    // later Sync has less left to do (nothing where the system has no such call).
+    void StartWriteBack();
     // Reads up to n bytes; returns the number read (0 at the end) or -1.
     int64_t Read(void* buffer, size_t n, std::string& reason);
     bool Seek(int64_t offset, std::string& reason);
