@@ -15,7 +15,7 @@ namespace {
 namespace fs = std::filesystem;
 
 fs::path RegressionFolder(const char* target) {
-    return fs::path(__FILE__).parent_path().parent_path().parent_path() / "fuzz" / "regressions" / target;
+    return fs::path(KORDO_SOURCE_DIR) / "fuzz" / "regressions" / target;
 }
 
 std::vector<fs::path> InputsOf(const char* target) {
