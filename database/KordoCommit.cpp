@@ -499,15 +499,21 @@ std::string KordoRecoverCommit(const fs::path& folder,
             if (Exists(step.Source))
                 Rename(step.Source, step.Destination);
     } else {
-        // A step whose source is gone was made; it is undone with what its destination held before.
+        // Every step made is undone with what its destination held before, in reverse. A new file is
+        // in place where its target holds its bytes; a backup step was made where its source is gone
+        // and its second name of the old backup not yet put back. So a recovery stopped halfway is
+        // taken up again where it stopped.
         for (auto step = record.Steps.rbegin(); step != record.Steps.rend(); ++step) {
-            if (Exists(step->Source))
+            auto file = std::find_if(record.Files.begin(), record.Files.end(),
+                                     [&](const TRecord::TFile& f) { return f.Temporary == step->Source; });
+            if (Exists(step->Source) ||
+                (file != record.Files.end() && !Whole(step->Destination, file->Size, file->Checksum)))
                 continue;
             if (step->Keep.empty())
                 Remove(step->Destination);
             else if (Exists(step->Keep))
                 Rename(step->Keep, step->Destination);
-            else
+            else if (file != record.Files.end())
                 throw TKordoError("the interrupted save cannot be undone: " + Shown(step->Keep) +
                                   " is missing");
         }

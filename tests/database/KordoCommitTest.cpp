@@ -345,16 +345,40 @@ TEST_F(SaveWorld, ARecoveryFinishesWholeNewFilesAndUndoesDamagedOnes) {
                     changed[changed.size() / 2] ^= 1;
                     Write(Target / name, changed);
                 }
-        TKordoPregameDatabase db;
-        std::vector<std::string> statuses;
-        db.OnStatus = [&](const std::string& text) { statuses.push_back(text); };
-        ASSERT_TRUE(db.Load(Target)) << db.LastError();
-        ASSERT_EQ(db.Notices().size(), 1u);
-        EXPECT_NE(db.Notices()[0].find(damage ? "undone" : "finished"), std::string::npos) << db.Notices()[0];
-        EXPECT_EQ(statuses.front(), "Recovering Interrupted Save");
-        TSnapshot now = Snapshot(Target);
-        EXPECT_TRUE(Pair(now) == (damage ? Pair(Old) : New));
-        EXPECT_EQ(now.size(), 4u);
+        // The recovery itself stopped at each of its operations, then run again from the start.
+        const TSnapshot crashed = Snapshot(Target);
+        for (size_t inner = 0;; ++inner) {
+            SCOPED_TRACE("the recovery stopped at operation " + std::to_string(inner));
+            Restore(Target, crashed);
+            bool stopped = false;
+            {
+                TFileOperations hook;
+                hook.CrashAt = inner;
+                TKordoPregameDatabase db;
+                try {
+                    EXPECT_TRUE(db.Load(Target)) << db.LastError();
+                } catch (const TSimulatedCrash&) {
+                    stopped = true;
+                }
+            }
+            const bool pending = KordoCommitPending(Target);
+            TKordoPregameDatabase db;
+            std::vector<std::string> statuses;
+            db.OnStatus = [&](const std::string& text) { statuses.push_back(text); };
+            ASSERT_TRUE(db.Load(Target)) << db.LastError();
+            if (!stopped)
+                break;
+            if (pending) {
+                ASSERT_EQ(db.Notices().size(), 1u);
+                EXPECT_NE(db.Notices()[0].find(damage ? "undone" : "finished"), std::string::npos)
+                    << db.Notices()[0];
+                EXPECT_EQ(statuses.front(), "Recovering Interrupted Save");
+            }
+            TSnapshot now = Snapshot(Target);
+            EXPECT_TRUE(Pair(now) == (damage ? Pair(Old) : New));
+            EXPECT_TRUE(Pair(now, ".bak") == Pair(Old, damage ? ".bak" : ""));
+            EXPECT_FALSE(HasTemporaries(Target));
+        }
     }
 }
 
