@@ -22,6 +22,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -83,8 +84,7 @@ void WriteAll(const fs::path& file, const std::vector<char>& bytes, bool sync) {
     std::FILE* f = std::fopen(file.string().c_str(), "wb");
     if (!f || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size())
         std::exit(2);
-    std::string reason;
-    if (sync && (std::fflush(f) != 0 || !KordoSyncFile(f, reason)))
+    if (sync && (std::fflush(f) != 0 || ::fsync(fileno(f)) != 0))
         std::exit(2);
     std::fclose(f);
 }

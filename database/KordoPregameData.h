@@ -6,6 +6,7 @@
 #include "KordoLookupTables.h"
 #include "KordoRecords.h"
 
+#include <array>
 #include <memory>
 
 class TKordoClubs : public TKordoContainer {
@@ -124,6 +125,9 @@ public:
 
     int32_t MaxStaffID = -1;
     int32_t MaxPictureID = -1;
+    // The counts of the mental, player and non-player attribute tables that the file's Staff table
+    // header holds (as read, or as last written).
+    std::array<int32_t, 3> StoredAttCounts{};
 
 private:
     TKordoRecordArray<TKordoStaff> Records;

@@ -79,8 +79,10 @@ void TKordoStaffs::LoadFromStream(TKordoFileStream& stream) {
     Clear();
     stream.SetTable(TableName);
     int32_t count = stream.ReadValue<int32_t>();
-    // The three attribute counts that follow are rewritten on every save and not needed here.
-    stream.SeekFromCurrent(12);
+    // The three attribute counts that follow are rewritten on every save; they are kept only so that
+    // a check can compare them with the tables.
+    for (int32_t& stored : StoredAttCounts)
+        stored = stream.ReadValue<int32_t>();
     stream.CheckCount(count, MinStaffSize, "record count");
     Records.clear();
     Records.resize(static_cast<size_t>(count));
@@ -109,9 +111,9 @@ void TKordoStaffs::SaveToStream(TKordoFileStream& stream, int32_t mentalCount, i
                                 int32_t nonPlayerCount) {
     stream.SetTable(TableName);
     stream.WriteValue<int32_t>(Count());
-    stream.WriteValue<int32_t>(mentalCount);
-    stream.WriteValue<int32_t>(playerCount);
-    stream.WriteValue<int32_t>(nonPlayerCount);
+    StoredAttCounts = {mentalCount, playerCount, nonPlayerCount};
+    for (int32_t stored : StoredAttCounts)
+        stream.WriteValue<int32_t>(stored);
     TKordoWriter writer(stream);
     for (int32_t row = 0; row < Count(); ++row) {
         stream.SetRecord(row);

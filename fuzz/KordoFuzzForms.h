@@ -33,7 +33,9 @@ inline bool LoadInput(const TKordoFuzzBytes& server, const TKordoFuzzBytes& peop
 // What a save through memory writes: both files joined, or the error when the save refused.
 inline std::string SavedBytes(TKordoPregameDatabase& database) {
     TSaveFolder& folder = SaveFolder();
-    database.OpenDevice = [&folder](const std::filesystem::path& path) { return folder.Open(path); };
+    database.WrapDevice = [&folder](std::unique_ptr<TKordoByteDevice>, const std::filesystem::path& target) {
+        return folder.Open(target);
+    };
     if (!database.Save(folder.Folder))
         return "refused: " + database.LastError();
     return std::string(folder.Server.begin(), folder.Server.end()) + "|" +

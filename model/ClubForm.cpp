@@ -390,6 +390,8 @@ bool ClubForm::AddPreference(std::string_view list, void* target, int32_t amount
     Control(list); // a list of this page
     if (!Current || !Database || !target)
         return true;
+    if (OwnRival(list, target, refusal))
+        return false;
     TKordoClubWrapper wrapper(Current);
     const uint16_t bounded = KordoPreferenceAmount(amount);
     auto add = [&] {
@@ -410,8 +412,17 @@ void ClubForm::DeletePreference(std::string_view list, int32_t line) {
     RefreshPreferences();
 }
 
-bool ClubForm::EditPreference(std::string_view list, int32_t line, void* target, int32_t amount) {
-    if (!Current || !Database ||
+bool ClubForm::OwnRival(std::string_view list, const void* target, std::string* refusal) const {
+    if (list != "lboxRivals" || target != Current)
+        return false;
+    if (refusal)
+        *refusal = "A club cannot be its own rival. Nothing was changed.";
+    return true;
+}
+
+bool ClubForm::EditPreference(std::string_view list, int32_t line, void* target, int32_t amount,
+                              std::string* refusal) {
+    if (!Current || !Database || OwnRival(list, target, refusal) ||
         !KordoEditPreference(*Database, Current->Relations, Control(list), line, target, amount))
         return false;
     RefreshPreferences();

@@ -62,7 +62,10 @@ public:
     // lboxDislikedStaff), written at once. See KordoPreferences.h.
     bool AddPreference(std::string_view list, void* target, int32_t amount, std::string* refusal = nullptr);
     void DeletePreference(std::string_view list, int32_t line);
-    bool EditPreference(std::string_view list, int32_t line, void* target, int32_t amount);
+    bool EditPreference(std::string_view list, int32_t line, void* target, int32_t amount,
+                        std::string* refusal = nullptr);
+    // A club as its own rival is refused (true, with the reason), by Add and by Edit.
+    bool OwnRival(std::string_view list, const void* target, std::string* refusal) const;
 
 private:
     void FillGeneral();

@@ -1,5 +1,6 @@
 #include "KordoApply.h"
 
+#include "KordoExport.h"
 #include "KordoStaffRemoval.h"
 
 #include <QByteArray>
@@ -12,6 +13,7 @@
 #include <chrono>
 #include <cmath>
 #include <limits>
+#include <map>
 #include <set>
 
 namespace {
@@ -484,10 +486,12 @@ std::string TKordoApplier::Preference(const QJsonObject& op, const std::string& 
             return "the addition was refused: " + refusal;
         return {};
     }
-    const bool edited = staffOwner ? Staff.EditPreference(list, line, dialog.Chosen(), dialog.Amount)
-                                   : Club.EditPreference(list, line, dialog.Chosen(), dialog.Amount);
+    const bool edited = staffOwner
+                            ? Staff.EditPreference(list, line, dialog.Chosen(), dialog.Amount)
+                            : Club.EditPreference(list, line, dialog.Chosen(), dialog.Amount, &refusal);
     if (!edited)
-        return list + " has no entry on line " + std::to_string(line) + " to edit";
+        return refusal.empty() ? list + " has no entry on line " + std::to_string(line) + " to edit"
+                               : "the edit was refused: " + refusal;
     return {};
 }
 
@@ -561,7 +565,56 @@ bool ParseCsv(std::string_view text, std::vector<std::vector<std::string>>& rows
 
 } // namespace
 
-bool KordoSheetToScript(std::string_view csv, QJsonObject& script, std::string& error) {
+namespace {
+
+// What a cell held before a spreadsheet saw it: the export puts an apostrophe before a text a
+// spreadsheet would take for a formula (and before one that begins with an apostrophe); exactly that
+// one is removed.
+std::string Unescaped(std::string cell) {
+    if (cell.size() >= 2 && cell[0] == '\'' && KordoCsvNeedsApostrophe(std::string_view(cell).substr(1)))
+        cell.erase(0, 1);
+    return cell;
+}
+
+// The staff editor's control a column of the sheet edits: a control's own name, or a column of the
+// people export that an editor control shows. Empty for an export column no control edits (the
+// display name, the type, nations, club, jobs), which the sheet ignores.
+std::string ControlOfColumn(const StaffForm& form, const std::string& column,
+                            const std::vector<std::string>& exportColumns) {
+    auto control = [&](const std::string& name) { return const_cast<StaffForm&>(form).FindControl(name); };
+    if (control(column))
+        return column;
+    if (std::find(exportColumns.begin(), exportColumns.end(), column) == exportColumns.end())
+        return column; // unknown: the run names it
+    static const std::map<std::string, std::string, std::less<>> Named{
+        {"FirstName", "edFirstName"},         {"SecondName", "edSecondName"},
+        {"CommonName", "edCommonName"},       {"DateOfBirth", "dtpDateOfBirth"},
+        {"DateJoined", "dtpDateJoined"},      {"ContractExpires", "dtpContractExpires"},
+        {"RefereeReputation", "seReputation"}};
+    if (auto named = Named.find(column); named != Named.end())
+        return named->second;
+    // An attribute: the rating control of the same record and byte.
+    auto rating = [&](const auto& fields, TKordoStore store) -> std::string {
+        for (const TKordoAttField& field : fields)
+            if (column == field.Name)
+                for (const TKordoControl& c : form.Controls)
+                    if (c.Field.Store == store && c.Field.Offset == field.Offset)
+                        return c.Name;
+        return {};
+    };
+    for (std::string name : {rating(KordoMentalAttFields, TKordoStore::Mental),
+                             rating(KordoPlayerAttFields, TKordoStore::Player),
+                             rating(KordoNonPlayerAttFields, TKordoStore::NonPlayer)})
+        if (!name.empty())
+            return name;
+    const TKordoControl* spin = control("se" + column);
+    return spin && spin->Kind == TKordoControlKind::Spin ? spin->Name : std::string();
+}
+
+} // namespace
+
+bool KordoSheetToScript(std::string_view csv, QJsonObject& script, std::string& error,
+                        TKordoPregameDatabase* unchangedFrom) {
     std::vector<std::vector<std::string>> rows;
     if (!ParseCsv(csv, rows, error))
         return false;
@@ -574,25 +627,43 @@ bool KordoSheetToScript(std::string_view csv, QJsonObject& script, std::string& 
     const std::vector<std::string>& header = rows[0];
     // Only the kinds of the controls are needed, which every staff form knows without a database.
     StaffForm kinds;
+    const std::vector<std::string> exportColumns = KordoPeopleColumns();
+    std::vector<std::string> controls;
+    for (const std::string& column : header)
+        controls.push_back(ControlOfColumn(kinds, column, exportColumns));
     QJsonArray ops;
     for (size_t r = 1; r < rows.size(); ++r) {
-        const std::vector<std::string>& row = rows[r];
+        std::vector<std::string>& row = rows[r];
         const std::string where = "row " + std::to_string(r);
         if (row.size() > header.size()) {
             error = where + ": more cells than the header has columns";
             return false;
         }
+        for (std::string& cell : row)
+            cell = Unescaped(std::move(cell));
         auto id = ParseInteger64(row[0]);
         if (!id || *id < std::numeric_limits<int32_t>::min() || *id > std::numeric_limits<int32_t>::max()) {
             error = where + ": the ID \"" + row[0] + "\" is no whole number";
             return false;
         }
+        // A cell that holds what the export writes for the person now is no edit, so that a whole
+        // export applied unchanged changes nothing.
+        std::map<std::string, std::string, std::less<>> now;
+        if (TKordoStaff* staff =
+                unchangedFrom ? unchangedFrom->Staffs.FindStaff(static_cast<int32_t>(*id)) : nullptr) {
+            std::vector<std::vector<std::string>> exported;
+            std::string ignored;
+            ParseCsv(KordoExportPerson(*unchangedFrom, *staff), exported, ignored);
+            for (size_t c = 0; exported.size() == 2 && c < exported[0].size() && c < exported[1].size(); ++c)
+                now[exported[0][c]] = Unescaped(exported[1][c]);
+        }
         QJsonArray set;
         for (size_t c = 1; c < row.size(); ++c) {
             const std::string& cell = row[c];
-            if (cell.empty())
+            const std::string& name = controls[c];
+            auto current = now.find(header[c]);
+            if (cell.empty() || name.empty() || (current != now.end() && current->second == cell))
                 continue;
-            const std::string& name = header[c];
             QJsonValue value = QString::fromStdString(cell);
             const TKordoControl* control = kinds.FindControl(name);
             if (control && IsCheckBox(*control) &&
@@ -602,7 +673,7 @@ bool KordoSheetToScript(std::string_view csv, QJsonObject& script, std::string& 
                                    control->Kind == TKordoControlKind::IntegerList)) {
                 auto number = ParseInteger64(cell);
                 if (!number) {
-                    error = where + ", column " + name + ": \"" + cell + "\" is no whole number";
+                    error = where + ", column " + header[c] + ": \"" + cell + "\" is no whole number";
                     return false;
                 }
                 value = static_cast<double>(*number);

@@ -59,7 +59,13 @@ private:
 };
 
 // Turns a sheet of edits into a script: the first column is "ID", every other column a control of
-// the staff editor; each row becomes one edit_staff with its non-empty cells in column order. Spin
-// edits and integer lists take whole numbers, the check boxes 0/1 or true/false, every other control
-// the cell's text. UTF-8, RFC 4180 quoting. False with the reason (and its row) on a malformed sheet.
-bool KordoSheetToScript(std::string_view csv, QJsonObject& script, std::string& error);
+// the staff editor, by its name (seCrossing) or by the people export's column it shows (Crossing,
+// FirstName, Apps); export columns no control edits (DisplayName, Nation, Club, ...) are ignored.
+// Each row becomes one edit_staff with its non-empty cells in column order. Spin edits and integer
+// lists take whole numbers, the check boxes 0/1 or true/false, every other control the cell's text.
+// UTF-8, RFC 4180 quoting; the apostrophe the export puts before a text a spreadsheet would run as a
+// formula is removed. With `unchangedFrom`, a cell that holds what the export writes for that person
+// in that database is no edit, so that an unchanged export applies as no change at all. False with
+// the reason (and its row) on a malformed sheet.
+bool KordoSheetToScript(std::string_view csv, QJsonObject& script, std::string& error,
+                        TKordoPregameDatabase* unchangedFrom = nullptr);

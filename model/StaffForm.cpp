@@ -1,5 +1,6 @@
 #include "StaffForm.h"
 
+#include "KordoCheck.h"
 #include "KordoDataWrappers.h"
 #include "KordoFunctions.h"
 #include "KordoSearch.h"
@@ -1200,6 +1201,16 @@ bool StaffForm::Confirm(std::string* refusal) {
             *refusal = "Nobody is shown.";
         return false;
     }
+    // The game cannot show a control character (a tab, a line break, NUL) in a name; a name that
+    // already holds one is kept as long as it is not edited.
+    for (const char* name : {"edFirstName", "edSecondName", "edCommonName"})
+        if (Changed(name) && KordoHasControlCharacter(Control(name).Text)) {
+            if (refusal)
+                *refusal =
+                    "A name cannot hold a control character (a tab, a line break or the like). Nothing "
+                    "was changed.";
+            return false;
+        }
     TStaffConfirm confirm(*this, *Database, *Current);
     if (!confirm.Plan(reason)) {
         if (refusal)

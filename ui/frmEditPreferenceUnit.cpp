@@ -218,6 +218,15 @@ int32_t EntryAmount(ClubForm& form, const std::string& list, void* target) {
     return entry ? entry->Amount : 100;
 }
 
+// The edit of a line; a club's edit may be refused with a reason (a club as its own rival).
+bool Edit(StaffForm& form, const std::string& list, int32_t line, TfrmEditPreference& dialog, std::string*) {
+    return form.EditPreference(list, line, dialog.Chosen(), dialog.Amount());
+}
+bool Edit(ClubForm& form, const std::string& list, int32_t line, TfrmEditPreference& dialog,
+          std::string* refusal) {
+    return form.EditPreference(list, line, dialog.Chosen(), dialog.Amount(), refusal);
+}
+
 } // namespace
 
 template <class TForm>
@@ -240,11 +249,12 @@ void KordoEditPreferences(TfrmEditPreference& dialog, TForm& form, TKordoPrefere
     }
     if (!dialog.Execute() || !dialog.Chosen())
         return;
+    std::string refusal;
     if (!adding) {
-        form.EditPreference(list, line, dialog.Chosen(), dialog.Amount());
+        if (!Edit(form, list, line, dialog, &refusal) && !refusal.empty())
+            TKordoDialogs::Message(parent, QString::fromStdString(refusal));
         return;
     }
-    std::string refusal;
     if (!form.AddPreference(list, dialog.Chosen(), dialog.Amount(), &refusal))
         TKordoDialogs::Message(parent, QString::fromStdString(refusal));
 }

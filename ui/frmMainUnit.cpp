@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -64,6 +65,10 @@ TfrmMain::TfrmMain(const QString& installPath, QWidget* parent)
     pcStaffAllData->addTab(tsStaff, "&Staff");
     pcStaffAllData->addTab(tsClubs, "&Clubs");
     setCentralWidget(pcStaffAllData);
+    // What a load or save has to tell besides success (an interrupted save finished, bytes after the
+    // last table) stays here until the next one.
+    sbarMain = statusBar();
+    sbarMain->setObjectName("sbarMain");
     connect(frameStaff, &TframeStaff::Modified, this, &TfrmMain::UpdateTitle);
     connect(frameClub, &TframeClub::Modified, this, &TfrmMain::UpdateTitle);
     connect(frameClub, &TframeClub::ShowStaffRequest, this, &TfrmMain::ShowStaffRequest);
@@ -133,6 +138,7 @@ void TfrmMain::mnuLoadDataClick() {
     frameClub->Initialise(nullptr);
     frmEditPreference->SetDatabase(nullptr);
     if (Database.Load(ToPath(DataFolder()))) {
+        ShowNotices();
         FillSelectionLists(status);
         frameStaff->Initialise(&Database);
         frameClub->Initialise(&Database);
@@ -188,15 +194,21 @@ bool TfrmMain::mnuSaveDataClick() {
         clearedReadOnly = true;
     }
     bool saved;
-    {
-        TfrmStatus status(this);
-        status.show();
-        Bind(status);
-        saved = Database.Save(ToPath(folder));
-        Database.OnStatus = nullptr;
-        Database.OnProgress = nullptr;
+    for (;;) {
+        {
+            TfrmStatus status(this);
+            status.show();
+            Bind(status);
+            saved = Database.Save(ToPath(folder));
+            Database.OnStatus = nullptr;
+            Database.OnProgress = nullptr;
+        }
+        // Another program saving into the same folder holds it for a moment only.
+        if (saved || !Database.FolderBusy() || !TKordoDialogs::AskYesNo(this, KordoMessages::FolderBusyRetry))
+            break;
     }
-    if (!saved) {
+    ShowNotices();
+    if (!saved && !Database.FolderBusy()) {
         const char* message = readOnly(server) || readOnly(people) ? KordoMessages::SaveFailedReadOnly
                                                                    : KordoMessages::SaveFailed;
         TKordoDialogs::Message(this, message, QString::fromStdString(Database.LastError()));
@@ -208,6 +220,16 @@ bool TfrmMain::mnuSaveDataClick() {
     }
     UpdateTitle();
     return saved;
+}
+
+void TfrmMain::ShowNotices() {
+    QStringList notices;
+    for (const std::string& notice : Database.Notices())
+        notices << QString::fromStdString(notice);
+    if (notices.isEmpty())
+        sbarMain->clearMessage();
+    else
+        sbarMain->showMessage(notices.join("; "));
 }
 
 void TfrmMain::mnuKordoPathClick() {

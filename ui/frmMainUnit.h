@@ -8,6 +8,7 @@
 #include <memory>
 
 class QAction;
+class QStatusBar;
 class QTabWidget;
 class TframeClub;
 class TframeStaff;
@@ -33,6 +34,7 @@ public:
     TKordoPregameDatabase Database;
 
     QTabWidget* pcStaffAllData;
+    QStatusBar* sbarMain;
     QWidget* tsStaff;
     QWidget* tsClubs;
     TframeStaff* frameStaff;
@@ -56,6 +58,7 @@ private:
     // Asks to save unsaved changes first; false when the user cancels (or the save fails).
     bool ConfirmDiscard(const QString& question);
     void UpdateTitle();
+    void ShowNotices();
     QString DataFolder() const;
     void Bind(TfrmStatus& status);
 };
@@ -73,6 +76,8 @@ inline const char* const SaveFailedReadOnly =
     "server_db.dat and people_db.dat aren't set to read only.";
 inline const char* const SaveFailed =
     "An error occured during saving, make sure the Path for Kordo is set corrctly.";
+inline const char* const FolderBusyRetry =
+    "The data folder is being saved by another program.\nTry saving again?";
 inline const char* const SaveBeforeLoading = "Save changes before loading the data again?";
 inline const char* const SaveBeforeClosing = "Save changes before closing?";
 } // namespace KordoMessages

@@ -1,6 +1,7 @@
 // The main window driven as a user would, on the offscreen platform; every message box is answered
 // through the dialogs' test hooks.
 #include "KordoComboBox.h"
+#include "KordoCommit.h"
 #include "KordoDialogs.h"
 #include "KordoGenerator.h"
 #include "KordoInstallPath.h"
@@ -17,6 +18,7 @@
 #include <QAction>
 #include <QFile>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -186,6 +188,66 @@ private slots:
         QVERIFY(!window.mnuSaveDataClick());
         QCOMPARE(TKordoDialogs::Shown(),
                  (QStringList{KordoMessages::ReadOnlyQuestion, KordoMessages::SaveFailedReadOnly}));
+    }
+
+    void aFolderAnotherProgramSavesIntoIsOfferedAgain() {
+        using namespace std::chrono_literals;
+        TInstallation installation;
+        TfrmMain window(installation.Dir.path());
+        window.mnuLoadDataClick();
+        window.frameStaff->AddStaff();
+        const QByteArray before = Bytes(KordoPeopleFile(Path(installation.Data())));
+        TKordoFolderLock other;
+        std::string reason;
+        QCOMPARE(other.LockForWriting(Path(installation.Data()) / KordoLockFileName, 0ms, 0ms, reason),
+                 TKordoFolderLock::TResult::Locked);
+        TKordoDialogs::SetNextAnswer(QMessageBox::Yes); // try again: still busy
+        TKordoDialogs::SetNextAnswer(QMessageBox::No);
+        QVERIFY(!window.mnuSaveDataClick());
+        QCOMPARE(TKordoDialogs::Shown(),
+                 (QStringList{KordoMessages::FolderBusyRetry, KordoMessages::FolderBusyRetry}));
+        QVERIFY(window.isWindowModified());
+        QCOMPARE(Bytes(KordoPeopleFile(Path(installation.Data()))), before);
+        other.Release();
+        QVERIFY(window.mnuSaveDataClick());
+        QVERIFY(!window.isWindowModified());
+    }
+
+    void aLoadSaysWhatItFoundBesidesTheTables() {
+        TInstallation installation;
+        const auto data = Path(installation.Data());
+        {
+            QFile people(QString::fromStdU16String(KordoPeopleFile(data).u16string()));
+            QVERIFY(people.open(QIODevice::Append));
+            people.write(QByteArray(5, '\0'));
+        }
+        // A save that stopped after its commit record was in place.
+        TKordoPregameDatabase other;
+        QVERIFY(other.Load(data));
+        KordoSetFileHook([](TKordoFileOperation operation, const std::filesystem::path& path, std::string&) {
+            if (operation == TKordoFileOperation::Rename && path.filename() == "people_db.dat")
+                throw 0;
+            return true;
+        });
+        bool stopped = false;
+        try {
+            other.Save(data);
+        } catch (int) {
+            stopped = true;
+        }
+        KordoSetFileHook(nullptr);
+        QVERIFY(stopped);
+        TfrmMain window(installation.Dir.path());
+        window.mnuLoadDataClick();
+        QVERIFY(TKordoDialogs::Shown().isEmpty());
+        QVERIFY(window.mnuSaveData->isEnabled());
+        QVERIFY(window.sbarMain->currentMessage().contains("an interrupted save was finished"));
+        // The save wrote the trailing bytes back; a database without them says nothing.
+        QVERIFY(window.sbarMain->currentMessage().contains("people_db.dat: 5 bytes after the last table"));
+        other.PeopleTrailer.clear();
+        QVERIFY(other.Save(data));
+        window.mnuLoadDataClick();
+        QCOMPARE(window.sbarMain->currentMessage(), QString());
     }
 
     void unsavedChangesAreNotLostSilently() {
