@@ -9,16 +9,6 @@ constexpr size_t FirstWriteBlock = 64 << 10; // a write buffer grows to BlockSiz
 
 } // namespace
 
-void TKordoFailingDevice::Write(const uint8_t* data, size_t n) {
-    if (n > *Budget) {
-        Inner->Write(data, static_cast<size_t>(*Budget));
-        *Budget = 0;
-        throw TKordoError("simulated write failure (device full)");
-    }
-    *Budget -= n;
-    Inner->Write(data, n);
-}
-
 TKordoFileStream::TKordoFileStream(const std::filesystem::path& fileName)
     : DisplayName(fileName.filename().string()) {
     std::string reason;

@@ -22,8 +22,8 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Where a write stream's bytes go. A save writes into a temporary file's device; tests put a device
-// around it that fails after a given number of bytes.
+// Where a write stream's bytes go. A save writes into a temporary file's device; a caller may put
+// another device around it (tests: one that fails after a given number of bytes).
 class TKordoByteDevice {
 public:
     virtual ~TKordoByteDevice() = default;
@@ -41,22 +41,6 @@ public:
 
 private:
     std::vector<uint8_t>& Target;
-};
-
-// Passes bytes on to another device until a budget is spent, then fails like a full disk. Several
-// devices may share one budget, so that a save of two files can be made to fail at any byte.
-class TKordoFailingDevice : public TKordoByteDevice {
-public:
-    TKordoFailingDevice(std::unique_ptr<TKordoByteDevice> inner, uint64_t bytesBeforeFailure)
-        : TKordoFailingDevice(std::move(inner), std::make_shared<uint64_t>(bytesBeforeFailure)) {}
-    TKordoFailingDevice(std::unique_ptr<TKordoByteDevice> inner, std::shared_ptr<uint64_t> sharedBudget)
-        : Inner(std::move(inner)), Budget(std::move(sharedBudget)) {}
-    void Write(const uint8_t* data, size_t n) override;
-    void Sync() override { Inner->Sync(); }
-
-private:
-    std::unique_ptr<TKordoByteDevice> Inner;
-    std::shared_ptr<uint64_t> Budget;
 };
 
 // A buffered file stream. Reading pulls the file through a large block buffer, so the many small

@@ -3,6 +3,7 @@
 #include "KordoGenerator.h"
 #include "KordoPlatform.h"
 #include "KordoPregameDatabase.h"
+#include "TestFailingDevice.h"
 #include "TestFolders.h"
 
 #include <gtest/gtest.h>
@@ -345,7 +346,7 @@ TEST(SafeSave, AFailedWriteAnywhereLeavesTheFilesAndTheEditableDatabase) {
         auto left = std::make_shared<uint64_t>(budget); // shared by both files
         db.WrapDevice = [left](std::unique_ptr<TKordoByteDevice> file,
                                const fs::path&) -> std::unique_ptr<TKordoByteDevice> {
-            return std::make_unique<TKordoFailingDevice>(std::move(file), left);
+            return std::make_unique<TFailingDevice>(std::move(file), left);
         };
         EXPECT_FALSE(db.Save(target));
         EXPECT_NE(db.LastError(), "");
