@@ -63,8 +63,8 @@ private:
     void Add(std::string finding) { Findings.push_back(std::move(finding)); }
 
     // A stored number other than -1 whose reference came out empty did not resolve.
-    void Unresolved(const std::string& record, const char* field, uint32_t stored, const void* resolved) {
-        if (stored != None && resolved == nullptr)
+    void Unresolved(const std::string& record, const char* field, uint32_t stored, bool resolved) {
+        if (stored != None && !resolved)
             Add(record + ": " + field + " " + std::to_string(static_cast<int32_t>(stored)) +
                 " does not resolve");
     }
@@ -107,7 +107,7 @@ private:
             Unresolved(who, "City", staff->StoredCity(), staff->City);
             for (const TKordoRelation& entry : staff->Relations)
                 if (entry.Kind >= KordoKindClub && entry.Kind <= KordoKindPerson)
-                    Unresolved(who, "Relations target", entry.StoredTarget, entry.Target);
+                    Unresolved(who, "Relations target", entry.StoredTarget, bool(entry.Target));
             TooLong(who, "Relations", staff->Relations.size(), 255);
         }
     }
@@ -145,14 +145,14 @@ private:
             UnresolvedList(what, "Scouts entry", club.StoredScouts, club.Scouts);
             for (const TKordoRelation& entry : club.Relations)
                 if (entry.Kind == KordoKindClub || entry.Kind == KordoKindPerson)
-                    Unresolved(what, "Relations target", entry.StoredTarget, entry.Target);
+                    Unresolved(what, "Relations target", entry.StoredTarget, bool(entry.Target));
             TooLong(what, "BoardMembers", club.BoardMembers.size(), 255);
             TooLong(what, "Scouts", club.Scouts.size(), 255);
             TooLong(what, "Squads", club.Squads.size(), 255);
             TooLong(what, "Relations (rivals doubled)", KordoSavedRelationCount(club), 255);
             for (const TKordoRelation& entry : club.Relations)
                 if (entry.Kind == KordoKindClub && entry.Relation == KordoRelationRivalClub &&
-                    entry.Target == &club) {
+                    entry.TargetClub() == &club) {
                     Add(what + ": the club is its own rival");
                     break;
                 }

@@ -7,6 +7,8 @@
 #include "KordoContainer.h"
 #include "KordoLookupTables.h"
 
+#include <variant>
+
 struct TKordoClub;
 struct TKordoNation;
 struct TKordoName;
@@ -15,6 +17,33 @@ struct TKordoStaff;
 struct TKordoMentalAtt;
 struct TKordoPlayerAtt;
 struct TKordoNonPlayerAtt;
+
+// A reference to a club, a nation, a squad or a person, typed: what a relation entry names in memory
+// and what a line of an editor's list carries. It names one record, or nothing.
+class TKordoRecordRef {
+public:
+    TKordoRecordRef() = default;
+    TKordoRecordRef(std::nullptr_t) {}
+    TKordoRecordRef(TKordoClub* club) { Set(club); }
+    TKordoRecordRef(TKordoNation* nation) { Set(nation); }
+    TKordoRecordRef(TKordoSquad* squad) { Set(squad); }
+    TKordoRecordRef(TKordoStaff* staff) { Set(staff); }
+
+    // The record when it is one of type T, else nullptr.
+    template <class T> T* Get() const {
+        T* const* record = std::get_if<T*>(&Ref);
+        return record ? *record : nullptr;
+    }
+    explicit operator bool() const { return Ref.index() != 0; }
+    bool operator==(const TKordoRecordRef&) const = default;
+
+private:
+    template <class T> void Set(T* record) {
+        if (record)
+            Ref = record;
+    }
+    std::variant<std::monostate, TKordoClub*, TKordoNation*, TKordoSquad*, TKordoStaff*> Ref;
+};
 
 // Relation kinds and codes of a person's and a club's relation entries.
 enum : uint8_t { KordoKindClub = 1, KordoKindNation = 2, KordoKindPerson = 3 };
@@ -33,11 +62,12 @@ struct TKordoRelation {
     uint8_t Relation = 0;
     uint16_t Amount = 0;
     uint32_t StoredTarget = 0; // file form: a club or nation row, or a person's ID
-    void* Target = nullptr;    // memory form: the record the Kind names
+    TKordoRecordRef Target;    // memory form: the record the Kind names
 
-    TKordoClub* TargetClub() const { return static_cast<TKordoClub*>(Target); }
-    TKordoNation* TargetNation() const { return static_cast<TKordoNation*>(Target); }
-    TKordoStaff* TargetStaff() const { return static_cast<TKordoStaff*>(Target); }
+    TKordoClub* TargetClub() const { return Target.Get<TKordoClub>(); }
+    TKordoNation* TargetNation() const { return Target.Get<TKordoNation>(); }
+    TKordoStaff* TargetStaff() const { return Target.Get<TKordoStaff>(); }
+    bool operator==(const TKordoRelation&) const = default;
 };
 
 struct TKordoClub : TKordoImage<114> {

@@ -333,7 +333,7 @@ bool ClubForm::Confirm(std::string* refusal) {
 
     // The nation, moving one club from the old nation's count to the new one's; a damaged count
     // stays where it is rather than wrap round.
-    auto* nation = static_cast<TKordoNation*>(Control("cmbNation").SelectedRecord());
+    TKordoNation* nation = Control("cmbNation").SelectedRecord().Get<TKordoNation>();
     if (Changed("cmbNation") && Control("cmbNation").Selected >= 0 && nation != club.Nation) {
         if (club.Nation && club.Nation->ClubCount() > 0)
             club.Nation->SetClubCount(static_cast<uint16_t>(club.Nation->ClubCount() - 1));
@@ -380,15 +380,16 @@ TKordoStaff* ClubForm::PersonOnLine(std::string_view list, int32_t line) const {
     if (list != "lboxBoardMembers" && list != "lboxScouts" && list != "lboxFavouriteStaff" &&
         list != "lboxDislikedStaff")
         return nullptr;
-    return static_cast<TKordoStaff*>(KordoLineRecord(Control(list), line).value_or(nullptr));
+    return KordoLineRecord(Control(list), line).value_or(nullptr).Get<TKordoStaff>();
 }
 
 // Preferences -------------------------------------------------------------------------------------------
 
-bool ClubForm::AddPreference(std::string_view list, void* target, int32_t amount, std::string* refusal) {
+bool ClubForm::AddPreference(std::string_view list, TKordoRecordRef target, int32_t amount,
+                             std::string* refusal) {
     const TKordoPreferenceList kind = KordoPreferenceListOf(list);
     Control(list); // a list of this page
-    if (!Current || !Database || !target)
+    if (!Current || !Database || !KordoListHolds(kind, target))
         return true;
     if (OwnRival(list, target, refusal))
         return false;
@@ -396,8 +397,8 @@ bool ClubForm::AddPreference(std::string_view list, void* target, int32_t amount
     const uint16_t bounded = KordoPreferenceAmount(amount);
     auto add = [&] {
         if (!kind.StaffMode)
-            return wrapper.AddRival(static_cast<TKordoClub*>(target), bounded);
-        return wrapper.AddStaffPreference(static_cast<TKordoStaff*>(target), kind.Favourite, bounded);
+            return wrapper.AddRival(target.Get<TKordoClub>(), bounded);
+        return wrapper.AddStaffPreference(target.Get<TKordoStaff>(), kind.Favourite, bounded);
     };
     if (!KordoEditRelations(*Database, Current->Relations, add, refusal, Current->ClubName, true))
         return false;
@@ -412,15 +413,15 @@ void ClubForm::DeletePreference(std::string_view list, int32_t line) {
     RefreshPreferences();
 }
 
-bool ClubForm::OwnRival(std::string_view list, const void* target, std::string* refusal) const {
-    if (list != "lboxRivals" || target != Current)
+bool ClubForm::OwnRival(std::string_view list, const TKordoRecordRef& target, std::string* refusal) const {
+    if (list != "lboxRivals" || target != TKordoRecordRef(Current))
         return false;
     if (refusal)
         *refusal = "A club cannot be its own rival. Nothing was changed.";
     return true;
 }
 
-bool ClubForm::EditPreference(std::string_view list, int32_t line, void* target, int32_t amount,
+bool ClubForm::EditPreference(std::string_view list, int32_t line, TKordoRecordRef target, int32_t amount,
                               std::string* refusal) {
     if (!Current || !Database || OwnRival(list, target, refusal) ||
         !KordoEditPreference(*Database, Current->Relations, Control(list), line, target, amount))

@@ -60,12 +60,13 @@ public:
 
     // The preference lists of the "&Preferences" page (lboxRivals, lboxFavouriteStaff,
     // lboxDislikedStaff), written at once. See KordoPreferences.h.
-    bool AddPreference(std::string_view list, void* target, int32_t amount, std::string* refusal = nullptr);
+    bool AddPreference(std::string_view list, TKordoRecordRef target, int32_t amount,
+                       std::string* refusal = nullptr);
     void DeletePreference(std::string_view list, int32_t line);
-    bool EditPreference(std::string_view list, int32_t line, void* target, int32_t amount,
+    bool EditPreference(std::string_view list, int32_t line, TKordoRecordRef target, int32_t amount,
                         std::string* refusal = nullptr);
     // A club as its own rival is refused (true, with the reason), by Add and by Edit.
-    bool OwnRival(std::string_view list, const void* target, std::string* refusal) const;
+    bool OwnRival(std::string_view list, const TKordoRecordRef& target, std::string* refusal) const;
 
 private:
     void FillGeneral();

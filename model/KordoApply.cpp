@@ -260,7 +260,7 @@ std::string TKordoApplier::SetControl(TKordoForm& form, std::string_view name, c
         return {};
     }
     case TKordoControlKind::PointerList: {
-        const void* record = nullptr;
+        TKordoRecordRef record;
         std::string what = "null";
         if (!value.isNull()) {
             const std::string key = SoleKey(value);
@@ -272,9 +272,9 @@ std::string TKordoApplier::SetControl(TKordoForm& form, std::string_view name, c
                                                   : Database.Squads.Count();
             if (*row < 0 || *row >= count)
                 return "no " + key + " on row " + std::to_string(*row);
-            record = key == "nation" ? static_cast<const void*>(Database.Nations.Item(*row))
-                     : key == "club" ? static_cast<const void*>(Database.Clubs.Item(*row))
-                                     : static_cast<const void*>(Database.Squads.Item(*row));
+            record = key == "nation" ? TKordoRecordRef(Database.Nations.Item(*row))
+                     : key == "club" ? TKordoRecordRef(Database.Clubs.Item(*row))
+                                     : TKordoRecordRef(Database.Squads.Item(*row));
             what = key + " row " + std::to_string(*row);
         }
         const auto& items = control->Items;
@@ -453,7 +453,7 @@ std::string TKordoApplier::Preference(const QJsonObject& op, const std::string& 
     const TKordoPreferenceList mode = KordoPreferenceListOf(list);
     const QJsonValue target = op.value("target");
     const std::string targetKey = SoleKey(target);
-    void* chosen = nullptr;
+    TKordoRecordRef chosen;
     if (mode.StaffMode) {
         if (targetKey != "staff")
             return list + " takes a target {\"staff\": ID}";

@@ -150,7 +150,7 @@ bool TKordoClubWrapper::IsChairman(const TKordoStaff* staff) const {
     return Club->Chairman == staff;
 }
 
-TKordoRelation* TKordoClubWrapper::FindRival(const TKordoClub* rival) {
+TKordoRelation* TKordoClubWrapper::FindRival(TKordoClub* rival) {
     return KordoFindRelation(Club->Relations, KordoKindClub, rival);
 }
 
@@ -162,11 +162,11 @@ bool TKordoClubWrapper::AddRival(TKordoClub* rival, uint16_t amount) {
     return true;
 }
 
-void TKordoClubWrapper::RemoveRival(const TKordoClub* rival) {
+void TKordoClubWrapper::RemoveRival(TKordoClub* rival) {
     KordoRemoveRelation(Club->Relations, KordoKindClub, rival);
 }
 
-TKordoRelation* TKordoClubWrapper::FindStaffPreference(const TKordoStaff* staff) {
+TKordoRelation* TKordoClubWrapper::FindStaffPreference(TKordoStaff* staff) {
     return KordoFindRelation(Club->Relations, KordoKindPerson, staff);
 }
 
@@ -184,7 +184,7 @@ bool TKordoClubWrapper::AddStaffPreference(TKordoStaff* staff, bool favourite, u
     return true;
 }
 
-void TKordoClubWrapper::RemoveStaffPreference(const TKordoStaff* staff) {
+void TKordoClubWrapper::RemoveStaffPreference(TKordoStaff* staff) {
     KordoRemoveRelation(Club->Relations, KordoKindPerson, staff);
 }
 
@@ -495,7 +495,8 @@ bool TKordoStaffWrapper::SetSecondNation(TKordoNation* nation) {
     return true;
 }
 
-bool TKordoStaffWrapper::SetPreference(uint8_t kind, void* target, uint8_t relation, uint16_t amount) {
+bool TKordoStaffWrapper::SetPreference(uint8_t kind, TKordoRecordRef target, uint8_t relation,
+                                       uint16_t amount) {
     TKordoRelation* entry = KordoFindRelation(Staff->Relations, kind, target);
     if (!entry) {
         if (Staff->Relations.size() >= KordoMaxRelations)
@@ -509,7 +510,7 @@ bool TKordoStaffWrapper::SetPreference(uint8_t kind, void* target, uint8_t relat
     return true;
 }
 
-TKordoRelation* TKordoStaffWrapper::FindClubPreference(const TKordoClub* club) {
+TKordoRelation* TKordoStaffWrapper::FindClubPreference(TKordoClub* club) {
     return KordoFindRelation(Staff->Relations, KordoKindClub, club);
 }
 
@@ -518,11 +519,11 @@ bool TKordoStaffWrapper::AddClubPreference(TKordoClub* club, bool favourite, uin
                          favourite ? KordoRelationFavouriteClub : KordoRelationDislikedClub, amount);
 }
 
-void TKordoStaffWrapper::RemoveClubPreference(const TKordoClub* club) {
+void TKordoStaffWrapper::RemoveClubPreference(TKordoClub* club) {
     KordoRemoveRelation(Staff->Relations, KordoKindClub, club);
 }
 
-TKordoRelation* TKordoStaffWrapper::FindStaffPreference(const TKordoStaff* staff) {
+TKordoRelation* TKordoStaffWrapper::FindStaffPreference(TKordoStaff* staff) {
     return KordoFindRelation(Staff->Relations, KordoKindPerson, staff);
 }
 
@@ -531,6 +532,6 @@ bool TKordoStaffWrapper::AddStaffPreference(TKordoStaff* staff, bool favourite, 
                          favourite ? KordoRelationFavouritePerson : KordoRelationDislikedPerson, amount);
 }
 
-void TKordoStaffWrapper::RemoveStaffPreference(const TKordoStaff* staff) {
+void TKordoStaffWrapper::RemoveStaffPreference(TKordoStaff* staff) {
     KordoRemoveRelation(Staff->Relations, KordoKindPerson, staff);
 }

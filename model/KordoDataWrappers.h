@@ -67,12 +67,12 @@ public:
     void RemoveChairman(TKordoStaff* staff);
     bool IsChairman(const TKordoStaff* staff) const;
 
-    TKordoRelation* FindRival(const TKordoClub* rival);
+    TKordoRelation* FindRival(TKordoClub* rival);
     bool AddRival(TKordoClub* rival, uint16_t amount);
-    void RemoveRival(const TKordoClub* rival);
-    TKordoRelation* FindStaffPreference(const TKordoStaff* staff);
+    void RemoveRival(TKordoClub* rival);
+    TKordoRelation* FindStaffPreference(TKordoStaff* staff);
     bool AddStaffPreference(TKordoStaff* staff, bool favourite, uint16_t amount);
-    void RemoveStaffPreference(const TKordoStaff* staff);
+    void RemoveStaffPreference(TKordoStaff* staff);
 
     // Before saving: sorted, with a leading copy of every rival. After loading: copies folded.
     void SortPreferences();
@@ -119,14 +119,14 @@ public:
     // Sets, or with nullptr removes, the second-nationality entry. False when the list is full.
     bool SetSecondNation(TKordoNation* nation);
 
-    TKordoRelation* FindClubPreference(const TKordoClub* club);
+    TKordoRelation* FindClubPreference(TKordoClub* club);
     bool AddClubPreference(TKordoClub* club, bool favourite, uint16_t amount);
-    void RemoveClubPreference(const TKordoClub* club);
-    TKordoRelation* FindStaffPreference(const TKordoStaff* staff);
+    void RemoveClubPreference(TKordoClub* club);
+    TKordoRelation* FindStaffPreference(TKordoStaff* staff);
     bool AddStaffPreference(TKordoStaff* staff, bool favourite, uint16_t amount);
-    void RemoveStaffPreference(const TKordoStaff* staff);
+    void RemoveStaffPreference(TKordoStaff* staff);
 
 private:
-    bool SetPreference(uint8_t kind, void* target, uint8_t relation, uint16_t amount);
+    bool SetPreference(uint8_t kind, TKordoRecordRef target, uint8_t relation, uint16_t amount);
     TKordoStaff* Staff;
 };

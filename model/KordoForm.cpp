@@ -45,7 +45,7 @@ void TKordoControl::SelectCode(int32_t code) {
     Selected = found == Items.end() ? -1 : static_cast<int32_t>(found - Items.begin());
 }
 
-void TKordoControl::SelectRecord(const void* record) {
+void TKordoControl::SelectRecord(const TKordoRecordRef& record) {
     auto found =
         std::find_if(Items.begin(), Items.end(), [&](const TKordoListItem& i) { return i.Record == record; });
     Selected = found == Items.end() ? -1 : static_cast<int32_t>(found - Items.begin());
@@ -60,8 +60,8 @@ int32_t TKordoControl::SelectedCode() const {
     return Selected < 0 ? -1 : Items[static_cast<size_t>(Selected)].Code;
 }
 
-void* TKordoControl::SelectedRecord() const {
-    return Selected < 0 ? nullptr : Items[static_cast<size_t>(Selected)].Record;
+TKordoRecordRef TKordoControl::SelectedRecord() const {
+    return Selected < 0 ? TKordoRecordRef() : Items[static_cast<size_t>(Selected)].Record;
 }
 
 TKordoControlValue TKordoControl::Value() const {

@@ -29,8 +29,8 @@ enum class TKordoControlKind : uint8_t {
 
 struct TKordoListItem {
     std::u16string Text;
-    int32_t Code = -1;      // integer lists
-    void* Record = nullptr; // pointer lists and list boxes
+    int32_t Code = -1;        // integer lists
+    TKordoRecordRef Record{}; // pointer lists and list boxes
     bool operator==(const TKordoListItem&) const = default;
 };
 
@@ -50,7 +50,7 @@ struct TKordoControlValue {
     int32_t Number = 0;
     std::optional<std::chrono::sys_days> Date;
     int32_t Code = -1;
-    const void* Record = nullptr;
+    TKordoRecordRef Record{};
     bool operator==(const TKordoControlValue&) const = default;
 };
 
@@ -87,10 +87,10 @@ struct TKordoControl {
     void SetItems(std::vector<TKordoListItem> items);
     // Selects the first item with the code or record; with no item carrying it, nothing is selected.
     void SelectCode(int32_t code);
-    void SelectRecord(const void* record);
-    void SelectIndex(int32_t index); // out of range: nothing
-    int32_t SelectedCode() const;    // -1 with nothing selected
-    void* SelectedRecord() const;    // nullptr with nothing selected
+    void SelectRecord(const TKordoRecordRef& record);
+    void SelectIndex(int32_t index);        // out of range: nothing
+    int32_t SelectedCode() const;           // -1 with nothing selected
+    TKordoRecordRef SelectedRecord() const; // none with nothing selected
 
     // Whether the values (not the items) of two states of the control are equal: the text, number,
     // date, or the selected item's code and record.

@@ -10,7 +10,7 @@ template <class T> void Erase(std::vector<T*>& list, const TKordoStaff* staff) {
     list.erase(std::remove(list.begin(), list.end(), staff), list.end());
 }
 
-void EraseRelations(std::vector<TKordoRelation>& relations, const TKordoStaff* staff) {
+void EraseRelations(std::vector<TKordoRelation>& relations, TKordoStaff* staff) {
     relations.erase(std::remove_if(relations.begin(), relations.end(),
                                    [&](const TKordoRelation& entry) {
                                        return entry.Kind == KordoKindPerson && entry.Target == staff;

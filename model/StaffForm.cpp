@@ -231,7 +231,7 @@ void StaffForm::FillJobList() {
 void StaffForm::FillSquadList() {
     TKordoControl& squads = Control("cmbSquadContracted");
     squads.ClearItems();
-    auto* club = static_cast<TKordoClub*>(Control("cmbClubContracted").SelectedRecord());
+    TKordoClub* club = Control("cmbClubContracted").SelectedRecord().Get<TKordoClub>();
     const TKordoControl& job = Control("cmbJob");
     if (!club || job.Selected < 0 || !JobHasContract(static_cast<uint8_t>(job.SelectedCode())))
         return;
@@ -263,7 +263,7 @@ void StaffForm::UpdateControlStates() {
     TKordoControl& job = Control("cmbJob");
     TKordoControl& joined = Control("dtpDateJoined");
     squads.Enabled = !squads.Items.empty();
-    job.Enabled = Control("cmbClubContracted").SelectedRecord() != nullptr;
+    job.Enabled = bool(Control("cmbClubContracted").SelectedRecord());
     joined.Enabled = job.Enabled;
     if (!joined.Enabled)
         joined.Date = ClearedDay;
@@ -286,7 +286,7 @@ void StaffForm::UpdateControlStates() {
     TKordoControl& nationJoined = Control("dtpDateJoinedNation");
     TKordoControl& nationExpires = Control("dtpContractExpiresNation");
     nation.Enabled = type == KordoStaffNonPlayer || type == KordoStaffPlayerNonPlayer;
-    nationJob.Enabled = nation.Enabled && nation.SelectedRecord();
+    nationJob.Enabled = nation.Enabled && bool(nation.SelectedRecord());
     if (!nationJob.Enabled)
         nationJob.Selected = -1;
     nationJoined.Enabled = nationJob.Enabled;

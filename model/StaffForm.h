@@ -70,7 +70,8 @@ public:
     // lboxFavouriteClubs, lboxDislikedClubs), written into the person at once and refreshed, setting
     // Modified. Add refuses (false, with the reason) what the relation list could not store; Delete
     // and Edit act on a line of the list as shown (nothing for a line that does not exist).
-    bool AddPreference(std::string_view list, void* target, int32_t amount, std::string* refusal = nullptr);
+    bool AddPreference(std::string_view list, TKordoRecordRef target, int32_t amount,
+                       std::string* refusal = nullptr);
     void DeletePreference(std::string_view list, int32_t line);
-    bool EditPreference(std::string_view list, int32_t line, void* target, int32_t amount);
+    bool EditPreference(std::string_view list, int32_t line, TKordoRecordRef target, int32_t amount);
 };

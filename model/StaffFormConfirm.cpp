@@ -77,8 +77,8 @@ std::u16string TStaffConfirm::DisplayName() const {
 }
 
 bool TStaffConfirm::Plan(std::string& refusal) {
-    NewNation = Changed("cmbNation") ? static_cast<TKordoNation*>(Control("cmbNation").SelectedRecord())
-                                     : Staff.Nation;
+    NewNation =
+        Changed("cmbNation") ? Control("cmbNation").SelectedRecord().Get<TKordoNation>() : Staff.Nation;
 
     // The staff type; a type outside the list stays as it is.
     NewType = Changed("cmbStaffType") ? Control("cmbStaffType").SelectedCode() : Staff.StaffType();
@@ -87,18 +87,18 @@ bool TStaffConfirm::Plan(std::string& refusal) {
     const bool becomesReferee = TypeChanges && NewType == KordoStaffReferee;
 
     // A referee keeps no relation entries, so a second nation chosen on the way would go at once.
-    NewSecondNation = static_cast<TKordoNation*>(Control("cmbSecondNation").SelectedRecord());
+    NewSecondNation = Control("cmbSecondNation").SelectedRecord().Get<TKordoNation>();
     SetSecondNation =
         Changed("cmbSecondNation") && !becomesReferee && NewSecondNation != Wrapper.GetSecondNation();
 
     NewSquad = Staff.ClubSquad;
     if (Changed("cmbClubContracted") || Changed("cmbSquadContracted")) {
         const TKordoControl& squads = Control("cmbSquadContracted");
-        auto* club = static_cast<TKordoClub*>(Control("cmbClubContracted").SelectedRecord());
+        TKordoClub* club = Control("cmbClubContracted").SelectedRecord().Get<TKordoClub>();
         if (!club)
             NewSquad = nullptr;
         else if (!squads.Items.empty())
-            NewSquad = static_cast<TKordoSquad*>(squads.SelectedRecord());
+            NewSquad = squads.SelectedRecord().Get<TKordoSquad>();
         else if (const std::vector<TKordoSquad*> clubSquads = KordoClubSquads(*club); !clubSquads.empty())
             NewSquad = clubSquads.front();
         else
@@ -113,7 +113,7 @@ bool TStaffConfirm::Plan(std::string& refusal) {
 
     NewNationalSquad = Staff.NationSquad;
     if (Changed("cmbNationContracted")) {
-        auto* nation = static_cast<TKordoNation*>(Control("cmbNationContracted").SelectedRecord());
+        TKordoNation* nation = Control("cmbNationContracted").SelectedRecord().Get<TKordoNation>();
         NewNationalSquad = nation ? nation->NationalSquad : nullptr;
     }
     NationalSquadMoves = NewNationalSquad != Staff.NationSquad;
@@ -454,10 +454,11 @@ bool StaffForm::Confirm(std::string* refusal) {
 
 // Preferences -------------------------------------------------------------------------------------------
 
-bool StaffForm::AddPreference(std::string_view list, void* target, int32_t amount, std::string* refusal) {
+bool StaffForm::AddPreference(std::string_view list, TKordoRecordRef target, int32_t amount,
+                              std::string* refusal) {
     const TKordoPreferenceList kind = KordoPreferenceListOf(list);
     Control(list); // a list of this page
-    if (!Current || !Database || !target)
+    if (!Current || !Database || !KordoListHolds(kind, target))
         return true;
     // A referee keeps no relation entries: a confirm that makes a person a referee clears them.
     if (Current->StaffType() == KordoStaffReferee) {
@@ -469,8 +470,8 @@ bool StaffForm::AddPreference(std::string_view list, void* target, int32_t amoun
     const uint16_t bounded = KordoPreferenceAmount(amount);
     auto add = [&] {
         if (kind.StaffMode)
-            return wrapper.AddStaffPreference(static_cast<TKordoStaff*>(target), kind.Favourite, bounded);
-        return wrapper.AddClubPreference(static_cast<TKordoClub*>(target), kind.Favourite, bounded);
+            return wrapper.AddStaffPreference(target.Get<TKordoStaff>(), kind.Favourite, bounded);
+        return wrapper.AddClubPreference(target.Get<TKordoClub>(), kind.Favourite, bounded);
     };
     if (!KordoEditRelations(*Database, Current->Relations, add, refusal, StaffDisplayName(*Current)))
         return false;
@@ -485,7 +486,7 @@ void StaffForm::DeletePreference(std::string_view list, int32_t line) {
     RefreshPreferences();
 }
 
-bool StaffForm::EditPreference(std::string_view list, int32_t line, void* target, int32_t amount) {
+bool StaffForm::EditPreference(std::string_view list, int32_t line, TKordoRecordRef target, int32_t amount) {
     if (!Current || !Database ||
         !KordoEditPreference(*Database, Current->Relations, Control(list), line, target, amount))
         return false;

@@ -394,7 +394,7 @@ void TKordoFormView::ShowControl(TShownControl& shown) {
                 for (const TKordoListItem& item : control.Items)
                     codes->AddItem(Text(item.Text), item.Code);
             } else {
-                std::vector<std::pair<QString, const void*>> items;
+                std::vector<std::pair<QString, TKordoRecordRef>> items;
                 items.reserve(control.Items.size());
                 for (const TKordoListItem& item : control.Items)
                     items.emplace_back(Text(item.Text), item.Record);

@@ -42,6 +42,6 @@ void TframeSquad::edManagerDblClick() {
 
 void TframeSquad::SelectStaff(const QString& list) {
     const TKordoControl& control = Squad.Control(list.toStdString());
-    if (auto* staff = static_cast<TKordoStaff*>(KordoLineRecord(control, control.Selected).value_or(nullptr)))
+    if (auto* staff = KordoLineRecord(control, control.Selected).value_or(nullptr).Get<TKordoStaff>())
         emit ShowStaffRequest(staff);
 }

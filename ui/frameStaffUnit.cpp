@@ -64,6 +64,7 @@ void TframeStaff::Initialise(TKordoPregameDatabase* database) {
 
 void TframeStaff::lvStaffFocusChanged(int row) {
     void* record = KordoFocusRecord(pnlList, row, pcStaff, btnConfirmChanges, btnCancelChanges);
+    // The list's rows carry people.
     Staff.Focus(static_cast<TKordoStaff*>(record));
     ToWidgets();
     EnableDetails();

@@ -138,10 +138,13 @@ void TfrmEditPreference::OpenPreferenceDialog(bool staffMode, bool favourite, bo
     ToWidgets();
 }
 
-void TfrmEditPreference::PresetPreferenceDialog(void* target, int32_t amount) {
+void TfrmEditPreference::PresetPreferenceDialog(const TKordoRecordRef& target, int32_t amount) {
     Preference.PresetPreferenceDialog(target, amount);
-    if (target)
-        pnlSearch->List->ListModel()->Change([target](TKordoSearch& search) { search.AddRecord(target); });
+    // The search's rows carry records of its own table, untyped.
+    void* row =
+        Preference.StaffMode ? static_cast<void*>(target.Get<TKordoStaff>()) : target.Get<TKordoClub>();
+    if (row)
+        pnlSearch->List->ListModel()->Change([row](TKordoSearch& search) { search.AddRecord(row); });
     ToWidgets();
 }
 
@@ -168,8 +171,11 @@ void TfrmEditPreference::btnSearchClick() {
 void TfrmEditPreference::lvSearchListFocusChanged(int row) {
     TKordoSearch* search = pnlSearch->Search();
     // Leaving every row keeps the choice.
-    if (search && row >= 0 && row < search->RowCount())
-        Preference.Choose(search->RowRecord(row));
+    if (search && row >= 0 && row < search->RowCount()) {
+        void* record = search->RowRecord(row);
+        Preference.Choose(Preference.StaffMode ? TKordoRecordRef(static_cast<TKordoStaff*>(record))
+                                               : TKordoRecordRef(static_cast<TKordoClub*>(record)));
+    }
     ToWidgets();
 }
 
@@ -198,23 +204,22 @@ bool TfrmEditPreference::Execute() {
 namespace {
 
 // The amount of the entry a line of a preference list shows: the entry the edit changes.
-int32_t EntryAmount(StaffForm& form, const std::string& list, void* target) {
+int32_t EntryAmount(StaffForm& form, const std::string& list, const TKordoRecordRef& target) {
     if (!form.Current)
         return 100;
     TKordoStaffWrapper person(form.Current);
     const TKordoRelation* entry = KordoPreferenceListOf(list).StaffMode
-                                      ? person.FindStaffPreference(static_cast<TKordoStaff*>(target))
-                                      : person.FindClubPreference(static_cast<TKordoClub*>(target));
+                                      ? person.FindStaffPreference(target.Get<TKordoStaff>())
+                                      : person.FindClubPreference(target.Get<TKordoClub>());
     return entry ? entry->Amount : 100;
 }
 
-int32_t EntryAmount(ClubForm& form, const std::string& list, void* target) {
+int32_t EntryAmount(ClubForm& form, const std::string& list, const TKordoRecordRef& target) {
     if (!form.Current)
         return 100;
     TKordoClubWrapper club(form.Current);
-    const TKordoRelation* entry = list == "lboxRivals"
-                                      ? club.FindRival(static_cast<TKordoClub*>(target))
-                                      : club.FindStaffPreference(static_cast<TKordoStaff*>(target));
+    const TKordoRelation* entry = list == "lboxRivals" ? club.FindRival(target.Get<TKordoClub>())
+                                                       : club.FindStaffPreference(target.Get<TKordoStaff>());
     return entry ? entry->Amount : 100;
 }
 
@@ -244,7 +249,7 @@ void KordoEditPreferences(TfrmEditPreference& dialog, TForm& form, TKordoPrefere
     dialog.SetDatabase(form.Database);
     dialog.OpenPreferenceDialog(mode.StaffMode, mode.Favourite, adding);
     if (!adding) {
-        void* target = KordoLineRecord(form.Control(list), line).value_or(nullptr);
+        TKordoRecordRef target = KordoLineRecord(form.Control(list), line).value_or(nullptr);
         dialog.PresetPreferenceDialog(target, EntryAmount(form, list, target));
     }
     if (!dialog.Execute() || !dialog.Chosen())

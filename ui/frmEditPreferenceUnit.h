@@ -31,11 +31,11 @@ public:
     // nobody chosen, the amount 100.
     void OpenPreferenceDialog(bool staffMode, bool favourite, bool adding);
     // Editing: the amount, and the current target listed alone and chosen.
-    void PresetPreferenceDialog(void* target, int32_t amount);
+    void PresetPreferenceDialog(const TKordoRecordRef& target, int32_t amount);
     // Shows the dialog modally; true when it was closed with OK.
     bool Execute();
     // What OK closed the dialog with: the chosen person or club (nullptr for none) and the amount.
-    void* Chosen() const { return Preference.Chosen(); }
+    TKordoRecordRef Chosen() const { return Preference.Chosen(); }
     int32_t Amount() const { return Preference.Amount; }
     const TKordoPreferenceDialog& Model() const { return Preference; }
 

@@ -127,9 +127,9 @@ TEST_P(DamagedDatabase, TheDamagedRecordShowsOnlyWhatResolved) {
         form.Focus(Edited.Staffs.FindStaff(Damaged.StaffID));
         ExpectEveryLineNamed(form);
         for (const TKordoListItem& squad : form.Control("cmbSquadContracted").Items)
-            EXPECT_NE(squad.Record, nullptr);
+            EXPECT_TRUE(squad.Record.Get<TKordoSquad>());
         for (const TKordoListItem& club : form.Control("cmbClubContracted").Items)
-            EXPECT_TRUE(!club.Record || !KordoClubSquads(*static_cast<TKordoClub*>(club.Record)).empty());
+            EXPECT_TRUE(!club.Record || !KordoClubSquads(*club.Record.Get<TKordoClub>()).empty());
     }
     if (Damaged.ClubRow >= 0) {
         ClubForm form;

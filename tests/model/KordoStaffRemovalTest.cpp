@@ -17,14 +17,14 @@ template <class List, class Value> bool Lists(const List& list, const Value& val
     return std::find(list.begin(), list.end(), value) != list.end();
 }
 
-bool Names(const std::vector<TKordoRelation>& relations, const TKordoStaff* staff) {
+bool Names(const std::vector<TKordoRelation>& relations, TKordoStaff* staff) {
     return std::any_of(relations.begin(), relations.end(), [&](const TKordoRelation& entry) {
         return entry.Kind == KordoKindPerson && entry.Target == staff;
     });
 }
 
 // Every place a person can be named from, in memory.
-int References(TKordoPregameDatabase& database, const TKordoStaff* staff) {
+int References(TKordoPregameDatabase& database, TKordoStaff* staff) {
     int found = 0;
     for (TKordoSquad& squad : database.Squads.Records)
         found += Lists(squad.Players, staff) + Lists(squad.Coaches, staff) + Lists(squad.Physios, staff) +

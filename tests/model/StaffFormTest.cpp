@@ -130,7 +130,7 @@ protected:
         C(list).SelectCode(code);
         EXPECT_TRUE(Form.RunChangeHandler(list)) << list;
     }
-    void ChooseRecord(const char* list, const void* record) {
+    void ChooseRecord(const char* list, const TKordoRecordRef& record) {
         C(list).SelectRecord(record);
         EXPECT_TRUE(Form.RunChangeHandler(list)) << list;
     }
@@ -154,7 +154,7 @@ protected:
         return std::tuple(C("dtpDateJoined").Date, C("dtpContractExpires").Date, C("seEstimatedWage").Number,
                           C("seSquadNumber").Number);
     }
-    auto* ClubAt(size_t row) { return static_cast<TKordoClub*>(C("cmbClubContracted").Items[row].Record); }
+    auto* ClubAt(size_t row) { return C("cmbClubContracted").Items[row].Record.Get<TKordoClub>(); }
 
     static inline TScratch* Scratch = nullptr;
     TKordoPregameDatabase Db;
