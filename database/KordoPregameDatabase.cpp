@@ -72,6 +72,13 @@ TKordoPregameDatabase::TKordoPregameDatabase() {
     unknown("Unknown 12", 12);
 }
 
+void TKordoPregameDatabase::SetJournal(TKordoChangeJournal* journal) {
+    EditJournal = journal;
+    for (TKordoContainer* table : std::initializer_list<TKordoContainer*>{
+             &FirstNames, &SecondNames, &CommonNames, &Staffs, &MentalAtts, &PlayerAtts, &NonPlayerAtts})
+        table->Journal = journal;
+}
+
 void TKordoPregameDatabase::ReadTrailer(TKordoFileStream& stream, std::vector<uint8_t>& trailer) {
     stream.SetTable("after the last table");
     trailer.resize(static_cast<size_t>(stream.Remaining()));

@@ -38,8 +38,14 @@ public:
     // The steps that turn stored numbers into references, run after every load and save.
     void IndexAll();
 
-    // Every editing operation sets this; a successful load or save clears it.
+    // Whether the database differs from what was last loaded or saved. A successful load or save
+    // clears it; the editing session keeps it in step with its edits.
     bool Modified = false;
+
+    // The journal of the edit under way, or none: while one is set, the name, staff and attribute
+    // tables report their list changes to it, and whoever writes a record touches it there first.
+    void SetJournal(TKordoChangeJournal* journal);
+    TKordoChangeJournal* Journal() const { return EditJournal; }
 
     // The device a save writes each file through is the new file's own; when set, this may put
     // another around it or in its place (tests: a device that fails after some bytes). `target` is
@@ -114,6 +120,7 @@ protected:
     }
     std::string Error;
     bool Busy = false;
+    TKordoChangeJournal* EditJournal = nullptr;
     std::vector<std::string> Notes;
 
 private:

@@ -93,6 +93,7 @@ struct TKordoClub : TKordoImage<114> {
     TKordoStaff* Chairman = nullptr;
     std::vector<TKordoStaff*> BoardMembers, Scouts;
     std::vector<TKordoSquad*> Squads;
+    bool operator==(const TKordoClub&) const = default;
 };
 
 struct TKordoNation : TKordoImage<162> {
@@ -121,6 +122,7 @@ struct TKordoNation : TKordoImage<162> {
     TKordoOpaqueList List150; // 8-byte entries, not interpreted
 
     TKordoSquad* NationalSquad = nullptr;
+    bool operator==(const TKordoNation&) const = default;
 };
 
 struct TKordoName : TKordoImage<19> {
@@ -130,6 +132,7 @@ struct TKordoName : TKordoImage<19> {
 
     std::u16string Name;
     TKordoNation* Nation = nullptr;
+    bool operator==(const TKordoName&) const = default;
 };
 
 enum : uint8_t { KordoClubSquad = 10, KordoNationalSquad = 11 };
@@ -149,6 +152,7 @@ struct TKordoSquad : TKordoImage<87> {
     std::vector<TKordoStaff*> Physios, Players, Coaches;
     TKordoClub* OwnerClub = nullptr;     // the Owner of a club squad (kind 10)
     TKordoNation* OwnerNation = nullptr; // the Owner of a national squad (kind 11)
+    bool operator==(const TKordoSquad&) const = default;
 };
 
 enum : uint8_t {
@@ -238,20 +242,24 @@ struct TKordoStaff : TKordoImage<338> {
     TKordoNonPlayerAtt* NonPlayerAtts = nullptr;
     TKordoMentalAtt* MentalAtts = nullptr;
     TKordoCity* City = nullptr;
+    bool operator==(const TKordoStaff&) const = default;
 };
 
 // Attribute records: one unsigned byte per rating, and the record's own row 8 bytes before its end.
 struct TKordoMentalAtt : TKordoImage<17> {
     static constexpr size_t RowField = 9;
     KORDO_FIELD(int32_t, MentalAttID, 9)
+    bool operator==(const TKordoMentalAtt&) const = default;
 };
 struct TKordoPlayerAtt : TKordoImage<74> {
     static constexpr size_t RowField = 66;
     KORDO_FIELD(int32_t, PlayerAttID, 66)
+    bool operator==(const TKordoPlayerAtt&) const = default;
 };
 struct TKordoNonPlayerAtt : TKordoImage<37> {
     static constexpr size_t RowField = 29;
     KORDO_FIELD(int32_t, NonPlayerAttID, 29)
+    bool operator==(const TKordoNonPlayerAtt&) const = default;
 };
 
 // A named rating of an attribute record: its field name and its byte in the image.

@@ -203,22 +203,16 @@ void SquadForm::seReputationExit() {
     reputation.Number = Bounded(reputation) / reputation.Step * reputation.Step;
 }
 
-bool SquadForm::StoreSquad() {
+void SquadForm::StoreSquad(TKordoChangeJournal* journal) {
     if (!Squad)
-        return false;
-    bool wrote = false;
-    if (Changed("seReputation")) {
-        auto reputation = static_cast<uint16_t>(Bounded(Control("seReputation")));
-        wrote |= reputation != Squad->Reputation();
-        Squad->SetReputation(reputation);
-    }
+        return;
+    KordoTouch(journal, Squad);
+    if (Changed("seReputation"))
+        Squad->SetReputation(static_cast<uint16_t>(Bounded(Control("seReputation"))));
     // A code missing from the list leaves nothing selected: the stored code stays.
     const int32_t day = Control("cmbHomeMatchDay").SelectedCode();
-    if (Changed("cmbHomeMatchDay") && day >= 0) {
-        wrote |= day != Squad->HomeMatchDay();
+    if (Changed("cmbHomeMatchDay") && day >= 0)
         Squad->SetHomeMatchDay(static_cast<uint8_t>(day));
-    }
-    return wrote;
 }
 
 // Club --------------------------------------------------------------------------------------------------
@@ -329,41 +323,33 @@ bool ClubForm::Confirm(std::string* refusal) {
         return false;
     }
     TKordoClub& club = *Current;
-    bool wrote = false;
+    TKordoChangeJournal* journal = Database->Journal();
+    KordoTouch(journal, &club);
 
     // The nation, moving one club from the old nation's count to the new one's; a damaged count
     // stays where it is rather than wrap round.
     TKordoNation* nation = Control("cmbNation").SelectedRecord().Get<TKordoNation>();
     if (Changed("cmbNation") && Control("cmbNation").Selected >= 0 && nation != club.Nation) {
+        KordoTouch(journal, club.Nation);
+        KordoTouch(journal, nation);
         if (club.Nation && club.Nation->ClubCount() > 0)
             club.Nation->SetClubCount(static_cast<uint16_t>(club.Nation->ClubCount() - 1));
         club.Nation = nation;
         if (nation && nation->ClubCount() < std::numeric_limits<uint16_t>::max())
             nation->SetClubCount(static_cast<uint16_t>(nation->ClubCount() + 1));
-        wrote = true;
     }
 
     // The General values the user changed; the others keep what the club stores, in range or not.
     const int32_t status = Control("cmbProfessionalStatus").SelectedCode();
-    if (Changed("cmbProfessionalStatus") && status >= 0 && status != club.ProfessionalStatus()) {
+    if (Changed("cmbProfessionalStatus") && status >= 0)
         club.SetProfessionalStatus(static_cast<uint8_t>(status));
-        wrote = true;
-    }
-    for (const TClubNumber& number : ClubNumbers) {
-        if (!Changed(number.Name))
-            continue;
-        const int32_t value = Bounded(Control(number.Name));
-        if (value == number.Read(club))
-            continue;
-        number.Write(club, value);
-        wrote = true;
-    }
+    for (const TClubNumber& number : ClubNumbers)
+        if (Changed(number.Name))
+            number.Write(club, Bounded(Control(number.Name)));
 
     for (SquadForm& squad : Squads)
-        wrote |= squad.StoreSquad();
+        squad.StoreSquad(journal);
 
-    if (wrote)
-        Database->Modified = true;
     // The pages show the club as it now stands, and that counts as unchanged; the squad pages stay.
     FillGeneral();
     RememberValues();
@@ -393,14 +379,14 @@ bool ClubForm::AddPreference(std::string_view list, TKordoRecordRef target, int3
         return true;
     if (OwnRival(list, target, refusal))
         return false;
-    TKordoClubWrapper wrapper(Current);
+    TKordoClubWrapper wrapper(Current, Database->Journal());
     const uint16_t bounded = KordoPreferenceAmount(amount);
     auto add = [&] {
         if (!kind.StaffMode)
             return wrapper.AddRival(target.Get<TKordoClub>(), bounded);
         return wrapper.AddStaffPreference(target.Get<TKordoStaff>(), kind.Favourite, bounded);
     };
-    if (!KordoEditRelations(*Database, Current->Relations, add, refusal, Current->ClubName, true))
+    if (!KordoEditRelations(add, refusal, Current->ClubName, true))
         return false;
     RefreshPreferences();
     return true;
@@ -409,7 +395,8 @@ bool ClubForm::AddPreference(std::string_view list, TKordoRecordRef target, int3
 void ClubForm::DeletePreference(std::string_view list, int32_t line) {
     if (!Current || !Database)
         return;
-    KordoDeletePreference(*Database, Current->Relations, Control(list), line);
+    KordoTouch(Database->Journal(), Current);
+    KordoDeletePreference(Current->Relations, Control(list), line);
     RefreshPreferences();
 }
 
@@ -423,8 +410,10 @@ bool ClubForm::OwnRival(std::string_view list, const TKordoRecordRef& target, st
 
 bool ClubForm::EditPreference(std::string_view list, int32_t line, TKordoRecordRef target, int32_t amount,
                               std::string* refusal) {
-    if (!Current || !Database || OwnRival(list, target, refusal) ||
-        !KordoEditPreference(*Database, Current->Relations, Control(list), line, target, amount))
+    if (!Current || !Database || OwnRival(list, target, refusal))
+        return false;
+    KordoTouch(Database->Journal(), Current);
+    if (!KordoEditPreference(Current->Relations, Control(list), line, target, amount))
         return false;
     RefreshPreferences();
     return true;

@@ -23,9 +23,9 @@ public:
     void ShowSquad(TKordoPregameDatabase& database, TKordoSquad* squad);
     // The reputation box lost the focus: rounded down to a multiple of 500.
     void seReputationExit();
-    // Writes the page into the squad; an unchanged control keeps the stored value. True when anything
-    // was written.
-    bool StoreSquad();
+    // Writes the page into the squad, touching it in the edit's journal first; an unchanged control
+    // keeps the stored value.
+    void StoreSquad(TKordoChangeJournal* journal = nullptr);
 };
 
 class ClubForm : public TKordoForm {
@@ -48,7 +48,7 @@ public:
     void Cancel();
     void RefreshPreferences();
     // "Confirm Changes": nation (moving one ClubCount), the General values, then every squad page.
-    // Unchanged controls keep the stored values. Sets Modified when anything was written.
+    // Unchanged controls keep the stored values.
     bool Confirm(std::string* refusal = nullptr);
 
     // The people the pages show, for opening them in the staff editor: the chairman, or the person

@@ -1,12 +1,14 @@
 // Wrappers present a person, a squad or a club as an object with the operations whose rules go beyond
 // storing a value: keeping staff lists in step with jobs, releasing a displaced manager or chairman,
-// and the relation lists. A wrapper only holds a reference; create one per action.
+// and the relation lists. A wrapper only holds a reference; create one per action. Given the journal of
+// the edit under way, a wrapper touches every record there before it writes it.
 //
 // No list grows past what the file can store: an operation that would append to a full list
 // changes nothing and returns false (for a club's relation list, each rival counts twice, as saving
 // writes it twice). Adding someone who is already listed, or changing an existing entry, succeeds.
 #pragma once
 
+#include "KordoJournal.h"
 #include "KordoRecords.h"
 
 #include <chrono>
@@ -18,7 +20,8 @@ constexpr size_t KordoMaxRelations = 255; // a person's or a club's relation ent
 
 class TKordoSquadWrapper {
 public:
-    explicit TKordoSquadWrapper(TKordoSquad* squad) : Squad(squad) {}
+    explicit TKordoSquadWrapper(TKordoSquad* squad, TKordoChangeJournal* journal = nullptr)
+        : Squad(squad), Journal(journal) {}
 
     bool AddPlayer(TKordoStaff* staff);
     void RemovePlayer(TKordoStaff* staff);
@@ -46,12 +49,16 @@ public:
     bool CanAddPhysio(const TKordoStaff* staff) const;
 
 private:
+    // Before the squad (or the person) is written.
+    void Touch(TKordoStaff* staff = nullptr);
     TKordoSquad* Squad;
+    TKordoChangeJournal* Journal;
 };
 
 class TKordoClubWrapper {
 public:
-    explicit TKordoClubWrapper(TKordoClub* club) : Club(club) {}
+    explicit TKordoClubWrapper(TKordoClub* club, TKordoChangeJournal* journal = nullptr)
+        : Club(club), Journal(journal) {}
 
     bool AddBoardMember(TKordoStaff* staff);
     void RemoveBoardMember(TKordoStaff* staff);
@@ -79,12 +86,16 @@ public:
     void CleanPreferences();
 
 private:
+    // Before the club (or the person) is written.
+    void Touch(TKordoStaff* staff = nullptr);
     TKordoClub* Club;
+    TKordoChangeJournal* Journal;
 };
 
 class TKordoStaffWrapper {
 public:
-    explicit TKordoStaffWrapper(TKordoStaff* staff) : Staff(staff) {}
+    explicit TKordoStaffWrapper(TKordoStaff* staff, TKordoChangeJournal* journal = nullptr)
+        : Staff(staff), Journal(journal) {}
 
     void SetDateOfBirth(std::chrono::sys_days date);
     void SetApps(int32_t apps);
@@ -128,5 +139,8 @@ public:
 
 private:
     bool SetPreference(uint8_t kind, TKordoRecordRef target, uint8_t relation, uint16_t amount);
+    // Before the person is written.
+    void Touch() { KordoTouch(Journal, Staff); }
     TKordoStaff* Staff;
+    TKordoChangeJournal* Journal;
 };

@@ -132,7 +132,7 @@ bool TKordoForm::Changed(std::string_view name) const {
 
 bool TKordoForm::AnyChanged() const {
     for (const TKordoControl& control : Controls)
-        if (Changed(control.Name))
+        if (control.Kind != TKordoControlKind::ListBox && Changed(control.Name))
             return true;
     return false;
 }

@@ -122,6 +122,7 @@ public:
     // value equals the remembered one counts as unchanged.
     void RememberValues();
     bool Changed(std::string_view name) const;
+    // Whether any control the user edits changed: the line chosen in a list box is no edit.
     bool AnyChanged() const;
 
 protected:

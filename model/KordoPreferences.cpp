@@ -91,57 +91,39 @@ std::optional<TKordoRecordRef> KordoLineRecord(const TKordoControl& list, int32_
     return list.Items[static_cast<size_t>(line)].Record;
 }
 
-bool KordoSameRelations(const std::vector<TKordoRelation>& a, const std::vector<TKordoRelation>& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](const TKordoRelation& x, const TKordoRelation& y) {
-                          return x.Kind == y.Kind && x.Relation == y.Relation && x.Amount == y.Amount &&
-                                 x.Target == y.Target && x.StoredTarget == y.StoredTarget;
-                      });
-}
-
 uint8_t KordoPreferenceKind(std::string_view list) {
     return KordoPreferenceListOf(list).StaffMode ? KordoKindPerson : KordoKindClub;
 }
 
-void KordoDeletePreference(TKordoPregameDatabase& database, std::vector<TKordoRelation>& relations,
-                           const TKordoControl& list, int32_t line) {
-    std::optional<TKordoRecordRef> target = KordoLineRecord(list, line);
-    if (target && KordoRemoveRelation(relations, KordoPreferenceKind(list.Name), *target))
-        database.Modified = true;
+void KordoDeletePreference(std::vector<TKordoRelation>& relations, const TKordoControl& list, int32_t line) {
+    if (std::optional<TKordoRecordRef> target = KordoLineRecord(list, line))
+        KordoRemoveRelation(relations, KordoPreferenceKind(list.Name), *target);
 }
 
-bool KordoEditPreference(TKordoPregameDatabase& database, std::vector<TKordoRelation>& relations,
-                         const TKordoControl& list, int32_t line, TKordoRecordRef target, int32_t amount) {
+bool KordoEditPreference(std::vector<TKordoRelation>& relations, const TKordoControl& list, int32_t line,
+                         TKordoRecordRef target, int32_t amount) {
     std::optional<TKordoRecordRef> old = KordoLineRecord(list, line);
     TKordoRelation* entry =
         old ? KordoFindRelation(relations, KordoPreferenceKind(list.Name), *old) : nullptr;
     if (!entry || !KordoListHolds(KordoPreferenceListOf(list.Name), target))
         return false;
-    const uint16_t bounded = KordoPreferenceAmount(amount);
-    if (entry->Target != target || entry->Amount != bounded)
-        database.Modified = true;
     // No merging: the target may now have two entries of the kind.
     entry->Target = target;
-    entry->Amount = bounded;
+    entry->Amount = KordoPreferenceAmount(amount);
     return true;
 }
 
-bool KordoEditRelations(TKordoPregameDatabase& database, std::vector<TKordoRelation>& relations,
-                        const std::function<bool()>& edit, std::string* refusal, const std::u16string& owner,
+bool KordoEditRelations(const std::function<bool()>& edit, std::string* refusal, const std::u16string& owner,
                         bool club) {
-    const std::vector<TKordoRelation> before = relations;
-    if (!edit()) {
-        if (refusal) {
-            std::string name = QString::fromStdU16String(owner).toStdString();
-            if (name.empty())
-                name = club ? "this club" : "this person";
-            *refusal = "The preference list of " + name + " is full (" + std::to_string(KordoMaxRelations) +
-                       (club ? " entries, each rival counting twice" : " entries") +
-                       "): nothing more can be added. Nothing was changed.";
-        }
-        return false;
+    if (edit())
+        return true;
+    if (refusal) {
+        std::string name = QString::fromStdU16String(owner).toStdString();
+        if (name.empty())
+            name = club ? "this club" : "this person";
+        *refusal = "The preference list of " + name + " is full (" + std::to_string(KordoMaxRelations) +
+                   (club ? " entries, each rival counting twice" : " entries") +
+                   "): nothing more can be added. Nothing was changed.";
     }
-    if (!KordoSameRelations(before, relations))
-        database.Modified = true;
-    return true;
+    return false;
 }

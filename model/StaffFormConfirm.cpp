@@ -24,13 +24,14 @@ namespace {
 class TStaffConfirm {
 public:
     TStaffConfirm(StaffForm& form, TKordoPregameDatabase& database, TKordoStaff& staff)
-        : Form(form), Database(database), Staff(staff), Wrapper(&staff) {}
+        : Form(form), Database(database), Journal(database.Journal()), Staff(staff),
+          Wrapper(&staff, Journal) {}
 
     // Works out what the controls ask for; false, with the reason, when a list the person would join
     // has no room.
     bool Plan(std::string& refusal);
-    // Writes the plan; true when anything was written.
-    bool Apply();
+    // Writes the plan, touching every record in the edit's journal before it is written.
+    void Apply();
 
 private:
     bool Changed(const char* name) const { return Form.Changed(name); }
@@ -48,9 +49,9 @@ private:
 
     StaffForm& Form;
     TKordoPregameDatabase& Database;
+    TKordoChangeJournal* Journal;
     TKordoStaff& Staff;
     TKordoStaffWrapper Wrapper;
-    bool Wrote = false;
 
     TKordoNation* NewNation = nullptr;
     bool SetSecondNation = false;
@@ -155,21 +156,17 @@ bool TStaffConfirm::Plan(std::string& refusal) {
     return true;
 }
 
-bool TStaffConfirm::Apply() {
+void TStaffConfirm::Apply() {
+    KordoTouch(Journal, &Staff);
     ApplyNames();
     ApplyNationality();
-    if (SetSecondNation) {
+    if (SetSecondNation)
         Wrapper.SetSecondNation(NewSecondNation);
-        Wrote = true;
-    }
-    if (auto date = ChangedDate("dtpDateOfBirth", false)) {
+    if (auto date = ChangedDate("dtpDateOfBirth", false))
         Wrapper.SetDateOfBirth(*date);
-        Wrote = true;
-    }
     ApplyClubContract();
     ApplyNationalContract();
     ApplyNumbers();
-    return Wrote;
 }
 
 // The date to write: the control's, when the user changed it or the confirm created what it belongs
@@ -204,13 +201,14 @@ void TStaffConfirm::ApplyNames() {
         if (old)
             edit.Table.Release(old);
         edit.Name = name;
-        Wrote = true;
     }
 }
 
 void TStaffConfirm::ApplyNationality() {
     if (NewNation == Staff.Nation)
         return;
+    KordoTouch(Journal, Staff.Nation);
+    KordoTouch(Journal, NewNation);
     // A damaged count of 0 stays 0 rather than wrap round.
     if (Staff.Nation && Staff.Nation->StaffCount() > 0)
         Staff.Nation->SetStaffCount(Staff.Nation->StaffCount() - 1);
@@ -229,7 +227,6 @@ void TStaffConfirm::ApplyNationality() {
         table->Release(old);
         *name = moved;
     }
-    Wrote = true;
 }
 
 // A person's club side and national side follow the same steps, each with its own fields.
@@ -266,7 +263,6 @@ bool TStaffConfirm::ApplyContract(const TSide& side, TKordoSquad* newSquad, uint
             (Staff.*side.SetDateJoined)(side.LeftDate);
         }
         side.Squad = newSquad;
-        Wrote = true;
     }
     uint8_t oldJob = (Staff.*side.Job)();
     if (newJob == oldJob)
@@ -286,7 +282,6 @@ bool TStaffConfirm::ApplyContract(const TSide& side, TKordoSquad* newSquad, uint
         (Wrapper.*side.Join)(side.Squad, newJob);
     }
     (Staff.*side.SetJob)(newJob);
-    Wrote = true;
     return created;
 }
 
@@ -303,25 +298,18 @@ void TStaffConfirm::ApplyClubContract() {
 
     if (!Staff.ClubSquad)
         return;
-    if (auto date = ChangedDate("dtpDateJoined", SquadMoves)) {
+    if (auto date = ChangedDate("dtpDateJoined", SquadMoves))
         Wrapper.SetClubDateJoined(*date);
-        Wrote = true;
-    }
     if (!Staff.HasClubContract())
         return;
-    if (auto date = ChangedDate("dtpContractExpires", contractCreated)) {
+    if (auto date = ChangedDate("dtpContractExpires", contractCreated))
         Wrapper.SetClubContractExpires(*date);
-        Wrote = true;
-    }
-    if (contractCreated || Changed("seEstimatedWage")) {
+    if (contractCreated || Changed("seEstimatedWage"))
         Wrapper.SetClubWage(Control("seEstimatedWage").Number);
-        Wrote = true;
-    }
     if (contractCreated || Changed("seSquadNumber")) {
         // A person who plays for no squad has no number.
         const TKordoControl& number = Control("seSquadNumber");
         Wrapper.SetClubSquadNumber(number.Enabled || !contractCreated ? number.Number : -1);
-        Wrote = true;
     }
 }
 
@@ -375,7 +363,6 @@ void TStaffConfirm::ApplyStaffType() {
         FreshPages.push_back("tsReferee");
     }
     Staff.SetStaffType(static_cast<uint8_t>(NewType));
-    Wrote = true;
 }
 
 void TStaffConfirm::ApplyNationalContract() {
@@ -388,15 +375,11 @@ void TStaffConfirm::ApplyNationalContract() {
         NewNationalSquad, NewNationJob, NationalSquadMoves);
     if (!Staff.NationSquad)
         return;
-    if (auto date = ChangedDate("dtpDateJoinedNation", NationalSquadMoves)) {
+    if (auto date = ChangedDate("dtpDateJoinedNation", NationalSquadMoves))
         Wrapper.SetNationDateJoined(*date);
-        Wrote = true;
-    }
     if (Staff.HasNationContract())
-        if (auto date = ChangedDate("dtpContractExpiresNation", contractCreated)) {
+        if (auto date = ChangedDate("dtpContractExpiresNation", contractCreated))
             Wrapper.SetNationContractExpires(*date);
-            Wrote = true;
-        }
 }
 
 // The plain numbers of the pages the stored type shows (the type may have just changed).
@@ -411,12 +394,12 @@ void TStaffConfirm::ApplyNumbers() {
         uint8_t* image = StoreImage(Staff, control.Field.Store);
         if (!image)
             continue;
+        TouchStore(Journal, Staff, control.Field.Store);
         int32_t value =
             control.Kind == TKordoControlKind::IntegerList ? control.SelectedCode() : control.Number;
         if (control.Kind == TKordoControlKind::IntegerList && value < 0)
             continue;
         WriteField(image, control.Field, value);
-        Wrote = true;
     }
 }
 
@@ -445,8 +428,7 @@ bool StaffForm::Confirm(std::string* refusal) {
             *refusal = reason;
         return false;
     }
-    if (confirm.Apply())
-        Database->Modified = true;
+    confirm.Apply();
     // The form shows the record as it now is, and remembers that as unchanged.
     Focus(Current);
     return true;
@@ -466,14 +448,14 @@ bool StaffForm::AddPreference(std::string_view list, TKordoRecordRef target, int
             *refusal = "A referee has no preferences. Nothing was changed.";
         return false;
     }
-    TKordoStaffWrapper wrapper(Current);
+    TKordoStaffWrapper wrapper(Current, Database->Journal());
     const uint16_t bounded = KordoPreferenceAmount(amount);
     auto add = [&] {
         if (kind.StaffMode)
             return wrapper.AddStaffPreference(target.Get<TKordoStaff>(), kind.Favourite, bounded);
         return wrapper.AddClubPreference(target.Get<TKordoClub>(), kind.Favourite, bounded);
     };
-    if (!KordoEditRelations(*Database, Current->Relations, add, refusal, StaffDisplayName(*Current)))
+    if (!KordoEditRelations(add, refusal, StaffDisplayName(*Current)))
         return false;
     RefreshPreferences();
     return true;
@@ -482,13 +464,16 @@ bool StaffForm::AddPreference(std::string_view list, TKordoRecordRef target, int
 void StaffForm::DeletePreference(std::string_view list, int32_t line) {
     if (!Current || !Database)
         return;
-    KordoDeletePreference(*Database, Current->Relations, Control(list), line);
+    KordoTouch(Database->Journal(), Current);
+    KordoDeletePreference(Current->Relations, Control(list), line);
     RefreshPreferences();
 }
 
 bool StaffForm::EditPreference(std::string_view list, int32_t line, TKordoRecordRef target, int32_t amount) {
-    if (!Current || !Database ||
-        !KordoEditPreference(*Database, Current->Relations, Control(list), line, target, amount))
+    if (!Current || !Database)
+        return false;
+    KordoTouch(Database->Journal(), Current);
+    if (!KordoEditPreference(Current->Relations, Control(list), line, target, amount))
         return false;
     RefreshPreferences();
     return true;

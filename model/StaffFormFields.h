@@ -3,6 +3,7 @@
 #pragma once
 
 #include "KordoForm.h"
+#include "KordoJournal.h"
 
 #include <cstring>
 #include <string_view>
@@ -37,6 +38,25 @@ inline uint8_t* StoreImage(TKordoStaff& staff, TKordoStore store) {
         break;
     }
     return nullptr;
+}
+
+// Touches the attribute record a plain number lives in (the person himself is touched before any
+// write).
+inline void TouchStore(TKordoChangeJournal* journal, TKordoStaff& staff, TKordoStore store) {
+    switch (store) {
+    case TKordoStore::Mental:
+        KordoTouch(journal, staff.MentalAtts);
+        break;
+    case TKordoStore::Player:
+        KordoTouch(journal, staff.PlayerAtts);
+        break;
+    case TKordoStore::NonPlayer:
+        KordoTouch(journal, staff.NonPlayerAtts);
+        break;
+    case TKordoStore::Staff:
+    case TKordoStore::None:
+        break;
+    }
 }
 
 inline int32_t ReadField(const uint8_t* image, const TKordoFieldRef& field) {

@@ -1,7 +1,6 @@
 #include "KordoApply.h"
 
 #include "KordoExport.h"
-#include "KordoStaffRemoval.h"
 
 #include <QByteArray>
 #include <QJsonArray>
@@ -104,8 +103,7 @@ bool IsCheckBox(const TKordoControl& control) {
 } // namespace
 
 TKordoApplier::TKordoApplier(TKordoPregameDatabase& database) : Database(database) {
-    Staff.Bind(&database);
-    Club.Bind(&database);
+    Session.Bind(&database);
 }
 
 bool TKordoApplier::Run(std::string_view scriptText) {
@@ -160,6 +158,8 @@ std::string TKordoApplier::RunOperation(const QJsonObject& op) {
         return EditClub(op);
     if (kind == "add_preference" || kind == "edit_preference" || kind == "delete_preference")
         return Preference(op, kind);
+    if (kind == "undo" || kind == "redo" || kind == "undo_all" || kind == "redo_all")
+        return UndoRedo(op, kind.starts_with("undo"), kind.ends_with("_all"));
     return "unknown operation \"" + kind + "\"";
 }
 
@@ -295,13 +295,12 @@ std::string TKordoApplier::AddStaff(const QJsonObject& op) {
     if (std::string unknown = UnknownKey(op, {"op"}); !unknown.empty())
         return unknown;
     // The menu's Add > Staff: the new person gets a row of his own and the focus.
-    TKordoStaff* staff = Database.Staffs.NewStaff();
-    Database.Modified = true;
+    TKordoStaff* staff = Session.AddStaff();
     if (InList)
         InList->insert(staff);
     LastAdded = staff;
     LastAddedDeleted = false;
-    Staff.Focus(staff);
+    Session.Staff.Focus(staff);
     return {};
 }
 
@@ -313,18 +312,19 @@ std::string TKordoApplier::EditStaff(const QJsonObject& op) {
         return reason;
     if (!op.value("set").isArray() && !op.value("set").isUndefined())
         return "\"set\" must be a list of [CONTROL, VALUE] pairs";
-    Staff.Focus(staff);
+    StaffForm& form = Session.Staff;
+    form.Focus(staff);
     for (const QJsonValue& pair : op.value("set").toArray()) {
         const QJsonArray setting = pair.toArray();
         if (!pair.isArray() || setting.size() != 2 || !setting[0].isString())
             return "each entry of \"set\" must be a [CONTROL, VALUE] pair";
         const std::string name = Text(setting[0].toString());
-        if (std::string reason = SetControl(Staff, name, setting[1]); !reason.empty())
+        if (std::string reason = SetControl(form, name, setting[1]); !reason.empty())
             return reason;
-        Staff.RunChangeHandler(name);
+        form.RunChangeHandler(name);
     }
     std::string refusal;
-    if (!Staff.Confirm(&refusal))
+    if (!Session.ConfirmStaff(&refusal))
         return "Confirm Changes refused: " + refusal;
     return {};
 }
@@ -335,16 +335,14 @@ std::string TKordoApplier::DeleteStaff(const QJsonObject& op) {
     TKordoStaff* staff;
     if (std::string reason = Person(op.value("id"), staff); !reason.empty())
         return reason;
-    Staff.Focus(staff);
+    Session.Staff.Focus(staff);
     // With his row gone nobody is focused, and the form lets go of him before he goes.
-    Staff.Current = nullptr;
-    KordoDeleteStaff(Database, staff);
+    Session.DeleteStaff(staff);
     InList->erase(staff);
     if (LastAdded == staff) {
         LastAdded = nullptr;
         LastAddedDeleted = true;
     }
-    Staff.Focus(nullptr);
     return {};
 }
 
@@ -359,8 +357,9 @@ std::string TKordoApplier::EditClub(const QJsonObject& op) {
         return "\"set\" must be a list of [CONTROL, VALUE] pairs";
     if (!squads.isArray() && !squads.isUndefined())
         return "\"squads\" must be a list of lists of [CONTROL, VALUE] pairs, one per squad page";
-    Club.Focus(club);
-    auto setAll = [this](TKordoForm& form, const QJsonValue& list, SquadForm* squad) -> std::string {
+    ClubForm& form = Session.Club;
+    form.Focus(club);
+    auto setAll = [this](TKordoForm& page, const QJsonValue& list, SquadForm* squad) -> std::string {
         if (!list.isArray())
             return "a squad page's settings must be a list of [CONTROL, VALUE] pairs";
         for (const QJsonValue& pair : list.toArray()) {
@@ -368,7 +367,7 @@ std::string TKordoApplier::EditClub(const QJsonObject& op) {
             if (!pair.isArray() || setting.size() != 2 || !setting[0].isString())
                 return "each setting must be a [CONTROL, VALUE] pair";
             const std::string name = Text(setting[0].toString());
-            if (std::string reason = SetControl(form, name, setting[1]); !reason.empty())
+            if (std::string reason = SetControl(page, name, setting[1]); !reason.empty())
                 return squad ? "squad page: " + reason : reason;
             // The reputation box rounds what it was given when it loses the focus.
             if (squad && name == "seReputation")
@@ -377,19 +376,19 @@ std::string TKordoApplier::EditClub(const QJsonObject& op) {
         return {};
     };
     if (!set.isUndefined())
-        if (std::string reason = setAll(Club, set, nullptr); !reason.empty())
+        if (std::string reason = setAll(form, set, nullptr); !reason.empty())
             return reason;
     const QJsonArray pages = squads.toArray();
-    if (static_cast<size_t>(pages.size()) > Club.Squads.size())
-        return "the club has " + std::to_string(Club.Squads.size()) + " squad pages, not " +
+    if (static_cast<size_t>(pages.size()) > form.Squads.size())
+        return "the club has " + std::to_string(form.Squads.size()) + " squad pages, not " +
                std::to_string(pages.size());
     for (qsizetype page = 0; page < pages.size(); ++page) {
-        SquadForm& squad = Club.Squads[static_cast<size_t>(page)];
+        SquadForm& squad = form.Squads[static_cast<size_t>(page)];
         if (std::string reason = setAll(squad, pages[page], &squad); !reason.empty())
             return "squads[" + std::to_string(page) + "]: " + reason;
     }
     std::string refusal;
-    if (!Club.Confirm(&refusal))
+    if (!Session.ConfirmClub(&refusal))
         return "Confirm Changes refused: " + refusal;
     return {};
 }
@@ -419,16 +418,16 @@ std::string TKordoApplier::Preference(const QJsonObject& op, const std::string& 
         TKordoStaff* staff;
         if (std::string reason = Person(owner.toObject().value("staff"), staff); !reason.empty())
             return reason;
-        Staff.Focus(staff);
-        if (!Staff.Page("tsPreferences").Visible)
+        Session.Staff.Focus(staff);
+        if (!Session.Staff.Page("tsPreferences").Visible)
             return "person " + std::to_string(staff->ID()) + " is a referee and has no preferences";
-        form = &Staff;
+        form = &Session.Staff;
     } else {
         TKordoClub* club;
         if (std::string reason = ClubAt(owner.toObject().value("club"), club); !reason.empty())
             return reason;
-        Club.Focus(club);
-        form = &Club;
+        Session.Club.Focus(club);
+        form = &Session.Club;
     }
 
     int32_t line = -1;
@@ -441,11 +440,9 @@ std::string TKordoApplier::Preference(const QJsonObject& op, const std::string& 
             return list + " has no line " + std::to_string(line);
         form->Control(list).Selected = line;
     }
+    const TKordoEditor editor = staffOwner ? TKordoEditor::Staff : TKordoEditor::Club;
     if (deleting) {
-        if (staffOwner)
-            Staff.DeletePreference(list, line);
-        else
-            Club.DeletePreference(list, line);
+        Session.DeletePreference(editor, list, line);
         return {};
     }
 
@@ -480,19 +477,34 @@ std::string TKordoApplier::Preference(const QJsonObject& op, const std::string& 
 
     std::string refusal;
     if (adding) {
-        const bool added = staffOwner ? Staff.AddPreference(list, dialog.Chosen(), dialog.Amount, &refusal)
-                                      : Club.AddPreference(list, dialog.Chosen(), dialog.Amount, &refusal);
-        if (!added)
+        if (!Session.AddPreference(editor, list, dialog.Chosen(), dialog.Amount, &refusal))
             return "the addition was refused: " + refusal;
         return {};
     }
-    const bool edited = staffOwner
-                            ? Staff.EditPreference(list, line, dialog.Chosen(), dialog.Amount)
-                            : Club.EditPreference(list, line, dialog.Chosen(), dialog.Amount, &refusal);
-    if (!edited)
+    if (!Session.EditPreference(editor, list, line, dialog.Chosen(), dialog.Amount, &refusal))
         return refusal.empty() ? list + " has no entry on line " + std::to_string(line) + " to edit"
                                : "the edit was refused: " + refusal;
     return {};
+}
+
+std::string TKordoApplier::UndoRedo(const QJsonObject& op, bool undo, bool all) {
+    if (std::string unknown = UnknownKey(op, {"op"}); !unknown.empty())
+        return unknown;
+    if (!all && !(undo ? Session.CanUndo() : Session.CanRedo()))
+        return undo ? "nothing to undo" : "nothing to redo";
+    do
+        Played(undo ? Session.Undo() : Session.Redo());
+    while (all && (undo ? Session.CanUndo() : Session.CanRedo()));
+    return {};
+}
+
+void TKordoApplier::Played(const TKordoEditTarget& target) {
+    if (!target.Staff || !InList)
+        return;
+    if (target.Listed)
+        InList->insert(target.Staff);
+    else
+        InList->erase(target.Staff);
 }
 
 namespace {

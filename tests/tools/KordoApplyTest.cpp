@@ -224,9 +224,48 @@ TEST_F(ApplyWorld, EveryErrorNamesTheOperationAndItsReason) {
         {R"({"ops": [{"op": "add_staff"}, {"op": "delete_staff", "id": "last_added"},
                      {"op": "edit_staff", "id": "last_added"}]})",
          "operation 3: the person last added was deleted"},
+        {R"({"ops": [{"op": "undo"}]})", "operation 1: nothing to undo"},
+        {R"({"ops": [{"op": "add_staff"}, {"op": "redo"}]})", "operation 2: nothing to redo"},
+        {R"({"ops": [{"op": "undo_all", "steps": 2}]})", "unknown key \"steps\""},
+        {R"({"ops": [{"op": "add_staff"}, {"op": "undo"}, {"op": "edit_staff", "id": "last_added"}]})",
+         "operation 3: person"},
     };
     for (const auto& [script, reason] : cases)
         EXPECT_NE(Failure(script).find(reason), std::string::npos) << script << "\n-> " << Failure(script);
+}
+
+TEST_F(ApplyWorld, UndoAndRedoTakeOperationsBackAndMakeThemAgain) {
+    const std::vector<std::string> edits{
+        R"({"op": "edit_staff", "id": )" + std::to_string(IdOf(KordoStaffPlayer)) +
+            R"(, "set": [["edFirstName", "Zoë"], ["seCrossing", 3], ["cmbNation", {"nation": 4}]]})",
+        R"({"op": "add_staff"})",
+        R"({"op": "edit_staff", "id": "last_added", "set": [["edCommonName", "Newman"]]})",
+        R"({"op": "edit_club", "row": 5, "set": [["seTraining", 2]]})",
+        R"({"op": "add_preference", "owner": {"club": 5}, "list": "lboxRivals", "target": {"club": 6},
+            "amount": 45})",
+        R"({"op": "delete_staff", "id": )" + std::to_string(IdOf(KordoStaffNonPlayer)) + "}"};
+    // The script of the edits (all but the last `drop`), then the further operations.
+    auto script = [&](size_t drop, const std::string& then) {
+        std::string ops;
+        for (size_t i = 0; i + drop < edits.size(); ++i)
+            ops += (i ? ", " : "") + edits[i];
+        return R"({"ops": [)" + ops + then + "]}";
+    };
+    auto run = [&](const std::string& text) {
+        auto database = std::make_unique<TKordoPregameDatabase>();
+        EXPECT_TRUE(database->Load(Scratch->Root / "generated"));
+        TKordoApplier applier(*database);
+        EXPECT_TRUE(applier.Run(text)) << applier.Error();
+        return Saved(*database);
+    };
+    const std::string untouched = Saved(ByHand), edited = run(script(0, ""));
+
+    // Every operation taken back gives the files of the untouched database (twice is fine); every one
+    // made again those of the edits.
+    EXPECT_TRUE(run(script(0, R"(, {"op": "undo_all"}, {"op": "undo_all"})")) == untouched);
+    EXPECT_TRUE(run(script(0, R"(, {"op": "undo_all"}, {"op": "redo_all"}, {"op": "redo_all"})")) == edited);
+    // One undo takes back the last operation only, and a redo makes it again.
+    EXPECT_TRUE(run(script(0, R"(, {"op": "undo"}, {"op": "undo"}, {"op": "redo"})")) == run(script(1, "")));
 }
 
 TEST_F(ApplyWorld, ANameThatAlreadyHoldsAControlCharacterIsKeptUnlessEdited) {
