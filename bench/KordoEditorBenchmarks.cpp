@@ -1,5 +1,6 @@
 // The editor at scale: "Load Data" to a ready window, listing every person, a search (also the first
-// after a load), type-ahead, focusing a person and confirming him, on the offscreen platform.
+// after a load), type-ahead, focusing a person, confirming him and undoing and redoing the confirm,
+// on the offscreen platform.
 //
 //   QT_QPA_PLATFORM=offscreen kordo-editor-bench [--people N] [google benchmark flags]
 #include "KordoGenerator.h"
@@ -135,6 +136,35 @@ void BM_ConfirmPerson(benchmark::State& state) {
     }
 }
 
+// Edit > Undo and Edit > Redo of one Confirm Changes of a listed person (a rating changed): the
+// database restored, his row and the pages shown again. worst_ms: the slowest single one.
+void BM_UndoRedoConfirm(benchmark::State& state) {
+    TKordoSearchPanel& panel = StaffPanel("", true);
+    TfrmMain& window = LoadedWindow();
+    TframeStaff& frame = *window.frameStaff;
+    panel.List->FocusRow(2000);
+    QApplication::processEvents();
+    frame.Form().Control("seAdaptability").Number = frame.Form().Control("seAdaptability").Number % 19 + 1;
+    frame.btnConfirmChangesClick();
+    const bool undo = state.range(0) == 0;
+    double worst = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        // Each round starts where the other action left the stack.
+        if (undo ? !window.Session.CanUndo() : !window.Session.CanRedo())
+            undo ? window.mnuRedoClick() : window.mnuUndoClick();
+        QApplication::processEvents();
+        state.ResumeTiming();
+        auto start = std::chrono::steady_clock::now();
+        undo ? window.mnuUndoClick() : window.mnuRedoClick();
+        QApplication::processEvents();
+        worst = std::max(
+            worst,
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    }
+    state.counters["worst_ms"] = worst;
+}
+
 void BM_TypeAhead(benchmark::State& state) {
     TKordoSearchPanel& panel = StaffPanel("", true);
     const char* prefixes[] = {"m", "zz", "b", "sm", "a"};
@@ -175,6 +205,8 @@ int main(int argc, char** argv) {
         ->Arg(0)
         ->Arg(1)
         ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("UndoConfirm", BM_UndoRedoConfirm)->Arg(0)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("RedoConfirm", BM_UndoRedoConfirm)->Arg(1)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("TypeAhead", BM_TypeAhead)->Unit(benchmark::kMicrosecond);
     int count = static_cast<int>(rest.size());
     benchmark::Initialize(&count, rest.data());

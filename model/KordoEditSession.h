@@ -83,6 +83,8 @@ public:
     // Whether the staff or the club editor's pages hold edits not yet confirmed.
     bool StaffEdited() const;
     bool ClubEdited() const;
+    // Whether leaving a person or club with such edits confirms them at once rather than asking.
+    bool ConfirmWhenLeaving = false;
 
     // The commands on the stack (done and undone), and the memory they hold in bytes.
     size_t Count() const { return Stack.size(); }

@@ -8,8 +8,10 @@
 // Control ----------------------------------------------------------------------------------------------
 
 void TKordoControl::ClearItems() {
-    Items.clear();
     Selected = -1;
+    if (Items.empty())
+        return;
+    Items.clear();
     ++ItemsVersion;
 }
 
@@ -34,8 +36,11 @@ void TKordoControl::SetItems(std::vector<TKordoListItem> items) {
         std::stable_sort(items.begin(), items.end(), [](const TKordoListItem& a, const TKordoListItem& b) {
             return KordoCompareNames(a.Text, b.Text) < 0;
         });
-    Items = std::move(items);
     Selected = -1;
+    // The same items again are no change: a view need not show them anew.
+    if (items == Items)
+        return;
+    Items = std::move(items);
     ++ItemsVersion;
 }
 

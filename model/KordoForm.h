@@ -74,7 +74,7 @@ struct TKordoControl {
     std::optional<std::chrono::sys_days> Date; // Date; none: "not set"
     std::vector<TKordoListItem> Items;         // lists, in display order
     int32_t Selected = -1;                     // lists: the selected item's index, -1 for none
-    uint32_t ItemsVersion = 0;                 // moves on every change of Items
+    uint32_t ItemsVersion = 0;                 // moves on every change of Items (not on the same again)
     bool Enabled = true;
 
     // Lists.

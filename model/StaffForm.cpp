@@ -213,11 +213,12 @@ void StaffForm::Cancel() {
 
 void StaffForm::FillJobList() {
     TKordoControl& jobs = Control("cmbJob");
-    jobs.ClearItems();
     const TKordoControl& type = Control("cmbStaffType");
     const TKordoControl& club = Control("cmbClubContracted");
-    if (type.Selected < 0 || !club.SelectedRecord())
+    if (type.Selected < 0 || !club.SelectedRecord()) {
+        jobs.ClearItems();
         return;
+    }
     jobs.SetItems(JobItems(JobsOfType(type.SelectedCode())));
     if (Current && Current->ClubJob() > 0) {
         jobs.SelectCode(Current->ClubJob());
@@ -230,14 +231,16 @@ void StaffForm::FillJobList() {
 
 void StaffForm::FillSquadList() {
     TKordoControl& squads = Control("cmbSquadContracted");
-    squads.ClearItems();
     TKordoClub* club = Control("cmbClubContracted").SelectedRecord().Get<TKordoClub>();
     const TKordoControl& job = Control("cmbJob");
-    if (!club || job.Selected < 0 || !JobHasContract(static_cast<uint8_t>(job.SelectedCode())))
+    const std::vector<TKordoSquad*> clubSquads =
+        club && job.Selected >= 0 && JobHasContract(static_cast<uint8_t>(job.SelectedCode()))
+            ? KordoClubSquads(*club)
+            : std::vector<TKordoSquad*>();
+    if (clubSquads.size() <= 1) {
+        squads.ClearItems();
         return;
-    const std::vector<TKordoSquad*> clubSquads = KordoClubSquads(*club);
-    if (clubSquads.size() <= 1)
-        return;
+    }
     std::vector<TKordoListItem> items;
     for (TKordoSquad* squad : clubSquads) {
         // A club's first team, reserves and so on are clubs of their own, found by the squad's club ID.

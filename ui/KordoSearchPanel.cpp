@@ -72,7 +72,7 @@ void TKordoSearchPanel::Show(TKordoSearch* search) {
 }
 
 void TKordoSearchPanel::btnSearchClick() {
-    if (!Bound)
+    if (!Bound || (BeforeSearch && !BeforeSearch()))
         return;
     TfrmStatus status(window());
     status.show();
@@ -88,6 +88,11 @@ void TKordoSearchPanel::btnSearchClick() {
     Bound->OnStatus = nullptr;
     Bound->OnProgress = nullptr;
     if (ShowsCount)
+        sbarSearchResult->setText(QString::number(Bound->Count()) + FoundText);
+}
+
+void TKordoSearchPanel::ShowCount() {
+    if (Bound && ShowsCount && !sbarSearchResult->text().isEmpty())
         sbarSearchResult->setText(QString::number(Bound->Count()) + FoundText);
 }
 
@@ -107,6 +112,17 @@ void KordoLayOutEditor(QWidget* frame, TKordoSearchPanel* panel, QTabWidget* pag
     auto* layout = new QHBoxLayout(frame);
     layout->addWidget(panel, 2);
     layout->addLayout(details, 3);
+}
+
+bool KordoLeaveRow(TKordoSearchPanel* panel, bool& restoring, const std::function<bool()>& leave) {
+    TKordoSearch* search = panel->Search();
+    const int previous = search ? search->FocusedRow() : -1;
+    if (leave())
+        return true;
+    restoring = true;
+    panel->List->FocusRow(previous);
+    restoring = false;
+    return false;
 }
 
 void* KordoFocusRecord(TKordoSearchPanel* panel, int row, QWidget* pages, QPushButton* confirm,

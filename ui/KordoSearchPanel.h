@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -26,6 +27,8 @@ public:
 
     // Search for the box's text, or list everything when it is empty, with a progress window.
     void btnSearchClick();
+    // Shows the count again after rows came or went, once a search has shown one.
+    void ShowCount();
 
     QLineEdit* edSearch;
     QPushButton* btnSearch;
@@ -36,6 +39,8 @@ public:
     // dialog does neither.
     bool ListsAllWhenEmpty = true;
     bool ShowsCount = true;
+    // Asked before a search replaces the rows; false leaves them as they are.
+    std::function<bool()> BeforeSearch;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -54,3 +59,7 @@ void KordoLayOutEditor(QWidget* frame, TKordoSearchPanel* panel, QTabWidget* pag
 // and buttons are enabled exactly while a row is focused.
 void* KordoFocusRecord(TKordoSearchPanel* panel, int row, QWidget* pages, QPushButton* confirm,
                        QPushButton* cancel);
+// Another row got the focus while an editor shows a record: `leave` sees to the record's edits. When
+// the user stays, the focus goes back to the row it came from (with `restoring` set meanwhile, so that
+// the editor ignores that change) and false is returned.
+bool KordoLeaveRow(TKordoSearchPanel* panel, bool& restoring, const std::function<bool()>& leave);

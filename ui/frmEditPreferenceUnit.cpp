@@ -223,48 +223,34 @@ int32_t EntryAmount(ClubForm& form, const std::string& list, const TKordoRecordR
     return entry ? entry->Amount : 100;
 }
 
-// The edit of a line; a club's edit may be refused with a reason (a club as its own rival).
-bool Edit(StaffForm& form, const std::string& list, int32_t line, TfrmEditPreference& dialog, std::string*) {
-    return form.EditPreference(list, line, dialog.Chosen(), dialog.Amount());
-}
-bool Edit(ClubForm& form, const std::string& list, int32_t line, TfrmEditPreference& dialog,
-          std::string* refusal) {
-    return form.EditPreference(list, line, dialog.Chosen(), dialog.Amount(), refusal);
-}
-
 } // namespace
 
-template <class TForm>
-void KordoEditPreferences(TfrmEditPreference& dialog, TForm& form, TKordoPreferenceAction action,
-                          const std::string& list, QWidget* parent) {
+void KordoEditPreferences(TfrmEditPreference& dialog, TKordoEditSession& session, TKordoEditor editor,
+                          TKordoPreferenceAction action, const std::string& list, QWidget* parent) {
+    TKordoForm& form = editor == TKordoEditor::Staff ? static_cast<TKordoForm&>(session.Staff) : session.Club;
     const int32_t line = form.Control(list).Selected;
     if (action == TKordoPreferenceAction::Delete) {
-        form.DeletePreference(list, line);
+        session.DeletePreference(editor, list, line);
         return;
     }
     const bool adding = action == TKordoPreferenceAction::Add;
     if (!adding && line < 0)
         return;
     TKordoPreferenceList mode = KordoPreferenceListOf(list);
-    dialog.SetDatabase(form.Database);
+    dialog.SetDatabase(session.Database());
     dialog.OpenPreferenceDialog(mode.StaffMode, mode.Favourite, adding);
     if (!adding) {
         TKordoRecordRef target = KordoLineRecord(form.Control(list), line).value_or(nullptr);
-        dialog.PresetPreferenceDialog(target, EntryAmount(form, list, target));
+        const int32_t amount = editor == TKordoEditor::Staff ? EntryAmount(session.Staff, list, target)
+                                                             : EntryAmount(session.Club, list, target);
+        dialog.PresetPreferenceDialog(target, amount);
     }
     if (!dialog.Execute() || !dialog.Chosen())
         return;
     std::string refusal;
-    if (!adding) {
-        if (!Edit(form, list, line, dialog, &refusal) && !refusal.empty())
-            TKordoDialogs::Message(parent, QString::fromStdString(refusal));
-        return;
-    }
-    if (!form.AddPreference(list, dialog.Chosen(), dialog.Amount(), &refusal))
+    const bool done =
+        adding ? session.AddPreference(editor, list, dialog.Chosen(), dialog.Amount(), &refusal)
+               : session.EditPreference(editor, list, line, dialog.Chosen(), dialog.Amount(), &refusal);
+    if (!done && !refusal.empty())
         TKordoDialogs::Message(parent, QString::fromStdString(refusal));
 }
-
-template void KordoEditPreferences(TfrmEditPreference&, StaffForm&, TKordoPreferenceAction,
-                                   const std::string&, QWidget*);
-template void KordoEditPreferences(TfrmEditPreference&, ClubForm&, TKordoPreferenceAction, const std::string&,
-                                   QWidget*);

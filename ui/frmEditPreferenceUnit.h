@@ -3,6 +3,7 @@
 // and rules. One instance lives for the whole run.
 #pragma once
 
+#include "KordoEditSession.h"
 #include "KordoFormView.h"
 #include "KordoPreferences.h"
 
@@ -70,8 +71,8 @@ private:
 };
 
 // What a preference list's Add, Delete and Edit buttons, and a double-click on one of its lines, do in
-// both editors: the dialog chooses a record and an amount, and the form (StaffForm or ClubForm) writes
-// them into the record at once; a refusal is shown in a message box. The caller shows the form again.
-template <class TForm>
-void KordoEditPreferences(TfrmEditPreference& dialog, TForm& form, TKordoPreferenceAction action,
-                          const std::string& list, QWidget* parent);
+// both editors: the dialog chooses a record and an amount, and the session writes them into the person
+// or club the editor shows as one command; a refusal is shown in a message box. The caller shows the
+// form again.
+void KordoEditPreferences(TfrmEditPreference& dialog, TKordoEditSession& session, TKordoEditor editor,
+                          TKordoPreferenceAction action, const std::string& list, QWidget* parent);
