@@ -500,6 +500,55 @@ private slots:
         }
     }
 
+    // The club editor: each way of leaving a club whose pages hold an edit, answered Cancel, then Yes.
+    void leavingAClubWithEditsAsks_data() {
+        QTest::addColumn<QString>("way");
+        for (const char* way : {"row", "page", "search", "load", "close"})
+            QTest::newRow(way) << QString(way);
+    }
+    void leavingAClubWithEditsAsks() {
+        QFETCH(QString, way);
+        TEditedWindow edited;
+        TfrmMain& window = edited.Window;
+        TframeClub& clubs = *window.frameClub;
+        window.pcStaffAllData->setCurrentWidget(window.tsClubs);
+        clubs.pnlList->btnSearchClick();
+        clubs.pnlList->List->FocusRow(2);
+        TKordoClub* club = clubs.CurrentClub();
+        const int training = club->Training() == 20 ? 19 : club->Training() + 1;
+        clubs.findChild<QSpinBox*>("seTraining")->setValue(training);
+        const QString asked =
+            "Confirm the changes to " + QString::fromStdU16String(clubs.pnlList->Search()->RowText(2)) + "?";
+        auto leave = [&] {
+            if (way == "row")
+                clubs.pnlList->List->FocusRow(3);
+            else if (way == "page")
+                window.pcStaffAllData->setCurrentWidget(window.tsStaff);
+            else if (way == "search")
+                clubs.pnlList->btnSearch->click();
+            else if (way == "load")
+                window.mnuLoadDataClick();
+            else
+                window.close();
+        };
+        TKordoDialogs::SetNextAnswer(QMessageBox::Cancel);
+        leave();
+        QCOMPARE(TKordoDialogs::Shown(), QStringList{asked});
+        QCOMPARE(clubs.pnlList->List->FocusedRow(), 2);
+        QCOMPARE(window.pcStaffAllData->currentWidget(), window.tsClubs);
+        QCOMPARE(clubs.findChild<QSpinBox*>("seTraining")->value(), training);
+        QVERIFY(window.isVisible() && window.Session.ClubEdited());
+
+        TKordoDialogs::SetTesting(true);
+        TKordoDialogs::SetNextAnswer(QMessageBox::Yes);
+        TKordoDialogs::SetNextAnswer(QMessageBox::Cancel); // saving before loading or closing
+        leave();
+        QCOMPARE(TKordoDialogs::Shown().value(0), asked);
+        QCOMPARE(static_cast<int>(club->Training()), training);
+        QCOMPARE(window.mnuUndo->text(),
+                 "&Undo Confirm Changes to " + QString::fromStdU16String(club->ShortClubName));
+    }
+
     void aRefusedConfirmKeepsTheUserWhereHeIs() {
         TEditedWindow edited;
         // A name with a tab is refused by the confirm.
