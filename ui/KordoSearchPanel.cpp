@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 TKordoSearchPanel::TKordoSearchPanel(const QString& listName, const QString& foundText, QWidget* parent)
@@ -122,6 +123,12 @@ bool KordoLeaveRow(TKordoSearchPanel* panel, bool& restoring, const std::functio
     restoring = true;
     panel->List->FocusRow(previous);
     restoring = false;
+    // A click that moved the focus goes on to select its own row once this returns: the row the user
+    // stays on is selected again after it.
+    QTimer::singleShot(0, panel->List, [list = panel->List, previous] {
+        if (list->FocusedRow() == previous)
+            list->FocusRow(previous);
+    });
     return false;
 }
 
