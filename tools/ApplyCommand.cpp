@@ -14,7 +14,9 @@ const char* const ApplyUsage =
     "Runs a script of editor actions (or one edit_staff per row of a sheet whose first\n"
     "column is ID and whose other columns are control names or the people export's\n"
     "columns) through the editors' rules and saves the result into OUT_DIR. Cells that\n"
-    "hold what the export holds change nothing. On any error nothing is written.\n";
+    "hold what the export holds change nothing. The operations undo, redo, undo_all and\n"
+    "redo_all take back or make again what the operations before them did. On any error\n"
+    "nothing is written.\n";
 
 namespace {
 
