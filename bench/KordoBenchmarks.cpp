@@ -5,6 +5,7 @@
 //
 // Databases are generated once per run into a temporary folder.
 #include "KordoApply.h"
+#include "KordoEditSession.h"
 #include "KordoExport.h"
 #include "KordoGenerator.h"
 #include "KordoPlatform.h"
@@ -19,9 +20,11 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <malloc.h>
 #include <map>
 #include <memory>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -83,8 +86,7 @@ void WriteAll(const fs::path& file, const std::vector<char>& bytes, bool sync) {
     std::FILE* f = std::fopen(file.string().c_str(), "wb");
     if (!f || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size())
         std::exit(2);
-    std::string reason;
-    if (sync && (std::fflush(f) != 0 || !KordoSyncFile(f, reason)))
+    if (sync && (std::fflush(f) != 0 || ::fsync(fileno(f)) != 0))
         std::exit(2);
     std::fclose(f);
 }
@@ -295,8 +297,9 @@ void BM_StaffConfirm(benchmark::State& state) {
     TKordoStaff* staff = *std::find_if(people.begin(), people.end(), [&](const TKordoStaff* s) {
         return s->Nation == largest && s->SecondName && !s->CommonName;
     });
-    StaffForm form;
-    form.Bind(&database);
+    TKordoEditSession session;
+    session.Bind(&database);
+    StaffForm& form = session.Staff;
     bool rename = state.range(1) != 0;
     std::u16string names[] = {staff->SecondName->Name, u"Zzyzx-Benchmark"};
     size_t round = 0;
@@ -306,7 +309,7 @@ void BM_StaffConfirm(benchmark::State& state) {
         if (rename)
             form.Control("edSecondName").Text = names[++round % 2];
         state.ResumeTiming();
-        form.Confirm();
+        session.ConfirmStaff();
         if (rename && staff->SecondName->Name != names[round % 2])
             state.SkipWithError("the name did not change");
     }
@@ -439,6 +442,75 @@ void BM_Apply10000EditStaff(benchmark::State& state) {
     }
 }
 
+// What 10000 confirmed edits add to the memory of the editing session's undo stack, on a freshly
+// loaded database: each edit a person of its own, spread over the whole list, with a new second name
+// (a name created in its nation's group and the old one released), a new nation, a new club, or a
+// changed rating and apps in turn. heap_MiB: what the heap grew by; stack_MiB: what the stack counts
+// itself; bytes_per_edit: the heap's growth per edit.
+void BM_SessionMemory10000Confirms(benchmark::State& state) {
+    const int32_t people = static_cast<int32_t>(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        TKordoPregameDatabase database;
+        if (!database.Load(DataFolder(people))) {
+            state.SkipWithError(database.LastError().c_str());
+            break;
+        }
+        TKordoEditSession session;
+        session.Bind(&database);
+        StaffForm& form = session.Staff;
+        const std::vector<TKordoStaff*> list = database.Staffs.List();
+        const size_t step = std::max<size_t>(1, list.size() / 10000);
+        // The forms' own buffers reach their size on the first person shown.
+        form.Focus(list[0]);
+        malloc_trim(0);
+        const size_t before = mallinfo2().uordblks;
+        state.ResumeTiming();
+        for (size_t i = 0; i < 10000; ++i) {
+            form.Focus(list[(i * step + 1) % list.size()]);
+            switch (i % 4) {
+            case 0:
+                form.Control("edSecondName").Text =
+                    u"Bench" + std::u16string(1, static_cast<char16_t>(u'A' + i % 26)) +
+                    std::u16string(1, static_cast<char16_t>(u'a' + i / 26 % 26));
+                break;
+            case 1: {
+                TKordoControl& nations = form.Control("cmbNation");
+                nations.SelectIndex(static_cast<int32_t>(1 + i % (nations.Items.size() - 1)));
+                break;
+            }
+            case 2: {
+                TKordoControl& clubs = form.Control("cmbClubContracted");
+                if (form.Visible(clubs) && clubs.Enabled) {
+                    clubs.SelectIndex(static_cast<int32_t>(1 + i % (clubs.Items.size() - 1)));
+                    form.RunChangeHandler("cmbClubContracted");
+                }
+                break;
+            }
+            default:
+                form.Control("seApps").Number = static_cast<int32_t>(i % 200);
+                for (TKordoControl& control : form.Controls)
+                    if (control.Field.Store != TKordoStore::None &&
+                        control.Field.Store != TKordoStore::Staff && form.Visible(control) &&
+                        control.Kind == TKordoControlKind::Spin) {
+                        control.Number = static_cast<int32_t>(i % 21);
+                        break;
+                    }
+                break;
+            }
+            session.ConfirmStaff();
+        }
+        state.PauseTiming();
+        const size_t after = mallinfo2().uordblks;
+        const double added = static_cast<double>(after > before ? after - before : 0);
+        state.counters["commands"] = static_cast<double>(session.Count());
+        state.counters["heap_MiB"] = added / 1048576.0;
+        state.counters["stack_MiB"] = static_cast<double>(session.Bytes()) / 1048576.0;
+        state.counters["bytes_per_edit"] = added / 10000.0;
+        state.ResumeTiming();
+    }
+}
+
 // Type-ahead in the sorted list of every person, with texts found early, late, far into a name and
 // nowhere. worst_ms: the slowest single answer.
 void BM_TypeAhead(benchmark::State& state) {
@@ -567,6 +639,10 @@ int main(int argc, char** argv) {
             ->Arg(people)
             ->Unit(benchmark::kMillisecond)
             ->Iterations(3);
+        benchmark::RegisterBenchmark("SessionMemory10000Confirms", BM_SessionMemory10000Confirms)
+            ->Arg(people)
+            ->Iterations(1)
+            ->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark("Apply10000EditStaff", BM_Apply10000EditStaff)
             ->Arg(people)
             ->Iterations(1)

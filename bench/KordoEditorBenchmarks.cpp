@@ -1,7 +1,8 @@
 // The editor at scale: "Load Data" until the full list shows, listing every person, a search (also the
 // first after a load), searching as a text is typed, sorting by a column, changing a filter,
-// type-ahead, focusing a person and confirming him, on the offscreen platform. Times of single
-// actions inside an iteration are medians (median_ms) and the slowest (worst_ms).
+// type-ahead, focusing a person, confirming him and undoing and redoing the confirm, on the offscreen
+// platform. Times of single actions inside an iteration are medians (median_ms) and the slowest
+// (worst_ms).
 //
 //   QT_QPA_PLATFORM=offscreen kordo-editor-bench [--people N] [google benchmark flags]
 #include "KordoGenerator.h"
@@ -235,6 +236,35 @@ void BM_ConfirmPerson(benchmark::State& state) {
     }
 }
 
+// Edit > Undo and Edit > Redo of one Confirm Changes of a listed person (a rating changed): the
+// database restored, his row and the pages shown again. worst_ms: the slowest single one.
+void BM_UndoRedoConfirm(benchmark::State& state) {
+    TKordoSearchPanel& panel = StaffPanel("", true);
+    TfrmMain& window = LoadedWindow();
+    TframeStaff& frame = *window.frameStaff;
+    panel.List->FocusRow(2000);
+    QApplication::processEvents();
+    frame.Form().Control("seAdaptability").Number = frame.Form().Control("seAdaptability").Number % 19 + 1;
+    frame.btnConfirmChangesClick();
+    const bool undo = state.range(0) == 0;
+    double worst = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        // Each round starts where the other action left the stack.
+        if (undo ? !window.Session.CanUndo() : !window.Session.CanRedo())
+            undo ? window.mnuRedoClick() : window.mnuUndoClick();
+        QApplication::processEvents();
+        state.ResumeTiming();
+        auto start = std::chrono::steady_clock::now();
+        undo ? window.mnuUndoClick() : window.mnuRedoClick();
+        QApplication::processEvents();
+        worst = std::max(
+            worst,
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    }
+    state.counters["worst_ms"] = worst;
+}
+
 void BM_TypeAhead(benchmark::State& state) {
     TKordoSearchPanel& panel = StaffPanel("", true);
     const char* prefixes[] = {"m", "zz", "b", "sm", "a"};
@@ -288,6 +318,8 @@ int main(int argc, char** argv) {
         ->Arg(0)
         ->Arg(1)
         ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("UndoConfirm", BM_UndoRedoConfirm)->Arg(0)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("RedoConfirm", BM_UndoRedoConfirm)->Arg(1)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("TypeAhead", BM_TypeAhead)->Unit(benchmark::kMicrosecond);
     int count = static_cast<int>(rest.size());
     benchmark::Initialize(&count, rest.data());

@@ -41,6 +41,28 @@ void* THashtable::Put(int32_t key, void* value) {
     return nullptr;
 }
 
+void* THashtable::Remove(int32_t key) {
+    TNode& head = Buckets[static_cast<size_t>(HashIndex(key, Capacity()))];
+    if (head.Next == Empty)
+        return nullptr;
+    if (head.Key == key) {
+        void* old = head.Value;
+        // The next node of the chain moves into the bucket; its place in the overflow array stays unused.
+        head = head.Next == End ? TNode{0, Empty, nullptr} : Overflow[static_cast<size_t>(head.Next)];
+        --NodeCount;
+        return old;
+    }
+    for (TNode* node = &head; node->Next != End; node = &Overflow[static_cast<size_t>(node->Next)]) {
+        TNode& next = Overflow[static_cast<size_t>(node->Next)];
+        if (next.Key == key) {
+            node->Next = next.Next;
+            --NodeCount;
+            return next.Value;
+        }
+    }
+    return nullptr;
+}
+
 void THashtable::Clear() {
     Overflow.clear();
     std::fill(Buckets.begin(), Buckets.end(), TNode{0, Empty, nullptr});

@@ -1,5 +1,5 @@
 // A fixed-size, separately chained map from 32-bit signed keys to record references. It never
-// grows or rehashes and has no removal: a record taken out of its table keeps its entry.
+// grows or rehashes; a record taken out of its table keeps its entry unless it is removed.
 #pragma once
 
 #include "KordoContainer.h"
@@ -16,6 +16,8 @@ public:
     // Stores value under key; returns the value stored there before, or nullptr for a new key.
     // A new key goes to the front of its bucket's chain.
     void* Put(int32_t key, void* value);
+    // Takes the key out; returns the value it held, or nullptr when it was not there.
+    void* Remove(int32_t key);
     void Clear();
     // A hint that key will be looked up or stored soon: its bucket is fetched into the cache. Loads
     // touch the buckets in random order, so fetching a few keys ahead hides the memory latency.

@@ -41,13 +41,23 @@ template <class Record> Record* TKordoAttTable<Record>::NewRecord() {
     Record* record = created.get();
     Atts.push_back(record);
     Created.push_back(std::move(created));
+    if (Journal)
+        Journal->AttCreated(*this, record);
     return record;
 }
 
 template <class Record> void TKordoAttTable<Record>::GiveBack(Record* record) {
-    auto found = std::find(Atts.begin(), Atts.end(), record);
-    if (found != Atts.end())
-        Atts.erase(found);
+    int32_t row = Erase(record, -1);
+    if (Journal && row >= 0)
+        Journal->AttRemoved(*this, record, row);
+}
+
+template <class Record> int32_t TKordoAttTable<Record>::InsertAt(int32_t row, Record* record) {
+    return KordoInsertAt(Atts, row, record);
+}
+
+template <class Record> int32_t TKordoAttTable<Record>::Erase(Record* record, int32_t row) {
+    return KordoEraseFrom(Atts, record, row);
 }
 
 template <class Record> void TKordoAttTable<Record>::Renumber() {

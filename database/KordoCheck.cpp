@@ -2,6 +2,8 @@
 
 #include "KordoClubRelations.h"
 
+#include <algorithm>
+#include <array>
 #include <map>
 #include <unordered_map>
 
@@ -48,6 +50,8 @@ public:
         CheckNames(Db.CommonNames);
         CheckAttributeUse();
         CheckOwnNumbers();
+        CheckTexts();
+        CheckStoredCounts();
         if (!Db.ServerTrailer.empty())
             Add("server_db.dat: " + std::to_string(Db.ServerTrailer.size()) + " bytes after the last table");
         if (!Db.PeopleTrailer.empty())
@@ -59,8 +63,8 @@ private:
     void Add(std::string finding) { Findings.push_back(std::move(finding)); }
 
     // A stored number other than -1 whose reference came out empty did not resolve.
-    void Unresolved(const std::string& record, const char* field, uint32_t stored, const void* resolved) {
-        if (stored != None && resolved == nullptr)
+    void Unresolved(const std::string& record, const char* field, uint32_t stored, bool resolved) {
+        if (stored != None && !resolved)
             Add(record + ": " + field + " " + std::to_string(static_cast<int32_t>(stored)) +
                 " does not resolve");
     }
@@ -103,7 +107,7 @@ private:
             Unresolved(who, "City", staff->StoredCity(), staff->City);
             for (const TKordoRelation& entry : staff->Relations)
                 if (entry.Kind >= KordoKindClub && entry.Kind <= KordoKindPerson)
-                    Unresolved(who, "Relations target", entry.StoredTarget, entry.Target);
+                    Unresolved(who, "Relations target", entry.StoredTarget, bool(entry.Target));
             TooLong(who, "Relations", staff->Relations.size(), 255);
         }
     }
@@ -141,11 +145,17 @@ private:
             UnresolvedList(what, "Scouts entry", club.StoredScouts, club.Scouts);
             for (const TKordoRelation& entry : club.Relations)
                 if (entry.Kind == KordoKindClub || entry.Kind == KordoKindPerson)
-                    Unresolved(what, "Relations target", entry.StoredTarget, entry.Target);
+                    Unresolved(what, "Relations target", entry.StoredTarget, bool(entry.Target));
             TooLong(what, "BoardMembers", club.BoardMembers.size(), 255);
             TooLong(what, "Scouts", club.Scouts.size(), 255);
             TooLong(what, "Squads", club.Squads.size(), 255);
             TooLong(what, "Relations (rivals doubled)", KordoSavedRelationCount(club), 255);
+            for (const TKordoRelation& entry : club.Relations)
+                if (entry.Kind == KordoKindClub && entry.Relation == KordoRelationRivalClub &&
+                    entry.TargetClub() == &club) {
+                    Add(what + ": the club is its own rival");
+                    break;
+                }
             if (club.Nation)
                 ++clubCounts[club.Nation];
         }
@@ -241,6 +251,66 @@ private:
             check("Cities", row, Db.Cities.Records[row].CityIndex(), "CityIndex");
     }
 
+    // A text the game shows: no control characters, and no more than 255 of them.
+    void CheckText(const std::string& where, const char* field, const std::u16string& text) {
+        if (KordoHasControlCharacter(text))
+            Add(where + ": " + field + " \"" + Shown(text) + "\" holds a control character");
+        if (text.size() > 255)
+            Add(where + ": " + field + " is " + std::to_string(text.size()) +
+                " characters long, more than 255");
+    }
+    // The text with its control characters written as \u00XX, so that a finding stays on its line.
+    static std::string Shown(const std::u16string& text) {
+        std::string out;
+        static const char Hex[] = "0123456789ABCDEF";
+        for (char c : Utf8(text)) {
+            const auto byte = static_cast<unsigned char>(c);
+            if (byte < 0x20 || byte == 0x7F) {
+                out += "\\u00";
+                out += Hex[byte >> 4];
+                out += Hex[byte & 15];
+            } else {
+                out += c;
+            }
+        }
+        return out;
+    }
+
+    void CheckTexts() {
+        for (const TKordoNames* names : {&Db.FirstNames, &Db.SecondNames, &Db.CommonNames}) {
+            const auto& list = names->List();
+            for (size_t row = 0; row < list.size(); ++row)
+                CheckText(names->TableName + " row " + std::to_string(row), "Name", list[row]->Name);
+        }
+        for (size_t row = 0; row < Db.Clubs.Records.size(); ++row) {
+            const TKordoClub& club = Db.Clubs.Records[row];
+            const std::string what = "Clubs record " + std::to_string(row);
+            CheckText(what, "ClubName", club.ClubName);
+            CheckText(what, "ShortClubName", club.ShortClubName);
+            CheckText(what, "Nickname1", club.Nickname1);
+            CheckText(what, "Nickname2", club.Nickname2);
+        }
+        for (size_t row = 0; row < Db.Nations.Records.size(); ++row) {
+            const TKordoNation& nation = Db.Nations.Records[row];
+            const std::string what = "Nations record " + std::to_string(row);
+            CheckText(what, "NationName", nation.NationName);
+            CheckText(what, "NationSecondName", nation.NationSecondName);
+        }
+    }
+
+    // The Staff table's header repeats the sizes of the three attribute tables that follow it.
+    void CheckStoredCounts() {
+        const std::array<std::pair<const char*, int32_t>, 3> tables{
+            {{"Mental Attributes", Db.MentalAtts.Count()},
+             {"Player Attributes", Db.PlayerAtts.Count()},
+             {"Non Player Attributes", Db.NonPlayerAtts.Count()}}};
+        for (size_t i = 0; i < tables.size(); ++i)
+            if (Db.Staffs.StoredAttCounts[i] != tables[i].second)
+                Add("people_db.dat: the Staff table's header counts " +
+                    std::to_string(Db.Staffs.StoredAttCounts[i]) + " " + tables[i].first +
+                    " records, but that table holds " + std::to_string(tables[i].second));
+    }
+
     const TKordoPregameDatabase& Db;
     std::vector<std::string> Findings;
 };
@@ -253,4 +323,9 @@ std::vector<std::string> KordoCheckDatabase(const TKordoPregameDatabase& databas
 
 std::string KordoToUtf8(const std::u16string& text) {
     return Utf8(text);
+}
+
+bool KordoHasControlCharacter(std::u16string_view text) {
+    return std::any_of(text.begin(), text.end(),
+                       [](char16_t c) { return c < 0x20 || (c >= 0x7F && c < 0xA0); });
 }

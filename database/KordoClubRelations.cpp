@@ -2,14 +2,16 @@
 
 #include <algorithm>
 
-TKordoRelation* KordoFindRelation(std::vector<TKordoRelation>& relations, uint8_t kind, const void* target) {
+TKordoRelation* KordoFindRelation(std::vector<TKordoRelation>& relations, uint8_t kind,
+                                  const TKordoRecordRef& target) {
     for (auto entry = relations.rbegin(); entry != relations.rend(); ++entry)
         if (entry->Kind == kind && entry->Target == target)
             return &*entry;
     return nullptr;
 }
 
-bool KordoRemoveRelation(std::vector<TKordoRelation>& relations, uint8_t kind, const void* target) {
+bool KordoRemoveRelation(std::vector<TKordoRelation>& relations, uint8_t kind,
+                         const TKordoRecordRef& target) {
     auto found = std::find_if(relations.begin(), relations.end(),
                               [&](const TKordoRelation& e) { return e.Kind == kind && e.Target == target; });
     if (found == relations.end())

@@ -5,9 +5,10 @@
 #include "KordoRecords.h"
 
 // The last entry of this kind whose Target is the record, or nullptr.
-TKordoRelation* KordoFindRelation(std::vector<TKordoRelation>& relations, uint8_t kind, const void* target);
+TKordoRelation* KordoFindRelation(std::vector<TKordoRelation>& relations, uint8_t kind,
+                                  const TKordoRecordRef& target);
 // The first entry of this kind whose Target is the record is removed; false when there is none.
-bool KordoRemoveRelation(std::vector<TKordoRelation>& relations, uint8_t kind, const void* target);
+bool KordoRemoveRelation(std::vector<TKordoRelation>& relations, uint8_t kind, const TKordoRecordRef& target);
 
 // Sets the club's rival entry for the target club (the last one found, or a new one at the end).
 void KordoSetRival(TKordoClub& club, TKordoClub* rival, uint16_t amount);

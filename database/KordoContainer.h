@@ -5,6 +5,7 @@
 #include "KordoPlatform.h"
 #include "KordoSupportClasses.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -42,6 +43,8 @@ template <class T> using TKordoRecordArray = std::vector<T, TKordoLargeAllocator
 
 using TKordoProgressEvent = std::function<void(int32_t)>;
 
+class TKordoChangeJournal;
+
 // The percentage after item `row` (from 0) of `total` items; 100 when there are no items.
 inline int32_t KordoPercentage(int64_t total, int64_t row) {
     if (total <= 0)
@@ -58,6 +61,8 @@ public:
     virtual void Clear() = 0;
 
     TKordoProgressEvent OnProgress;
+    // While set, the table reports its list changes here, and touches the records it writes.
+    TKordoChangeJournal* Journal = nullptr;
     // The name the table goes by in status and error texts ("Clubs", "First Names").
     std::string TableName;
 
@@ -68,6 +73,26 @@ protected:
             OnProgress(KordoPercentage(total, row));
     }
 };
+
+// Puts the item into the list at the row, or at the end when the row lies beyond it; returns the row.
+template <class T> int32_t KordoInsertAt(std::vector<T*>& list, int32_t row, T* item) {
+    row = std::clamp(row, 0, static_cast<int32_t>(list.size()));
+    list.insert(list.begin() + row, item);
+    return row;
+}
+
+// Takes the item out of the list: from the row when it holds the item, else from the item's first
+// place. Returns the row it had, or -1 when it was not listed.
+template <class T> int32_t KordoEraseFrom(std::vector<T*>& list, const T* item, int32_t row) {
+    auto found = row >= 0 && static_cast<size_t>(row) < list.size() && list[static_cast<size_t>(row)] == item
+                     ? list.begin() + row
+                     : std::find(list.begin(), list.end(), item);
+    if (found == list.end())
+        return -1;
+    row = static_cast<int32_t>(found - list.begin());
+    list.erase(found);
+    return row;
+}
 
 // A fixed-size packed record image with little-endian fields at fixed offsets.
 template <size_t Size> struct TKordoImage {
@@ -82,6 +107,7 @@ template <size_t Size> struct TKordoImage {
     template <class T> void Put(size_t offset, T value) {
         std::memcpy(Image.data() + offset, &value, sizeof(T));
     }
+    bool operator==(const TKordoImage&) const = default;
 };
 
 // Getter and setter for one field of a record image.
@@ -104,6 +130,7 @@ static_assert(sizeof(TKordoGameDate) == 4);
 // A counted sub-list of entries the program does not interpret, kept as their raw bytes.
 struct TKordoOpaqueList {
     std::vector<uint8_t> Bytes;
+    bool operator==(const TKordoOpaqueList&) const = default;
 };
 
 // The unstable in-place quicksort every ordering step uses. Its order of equal elements is part of

@@ -66,8 +66,11 @@ std::pair<int32_t, int32_t> TKordoNames::RangeOf(const TKordoNation* nation) con
 }
 
 void TKordoNames::SetRange(TKordoNation* nation, int32_t start, int32_t count) {
-    if (nation)
-        nation->SetNameRange(Kind, start, count);
+    if (!nation)
+        return;
+    if (Capture)
+        Capture->push_back({nation, nation->NameStart(Kind), nation->NameCount(Kind)});
+    nation->SetNameRange(Kind, start, count);
 }
 
 void TKordoNames::ShiftFollowingGroups(int64_t row) {
@@ -83,45 +86,77 @@ void TKordoNames::ShiftFollowingGroups(int64_t row) {
     }
 }
 
+namespace {
+
+// A nation whose group is missing, emptied or lies outside the table has no place of its own any more:
+// later insertions elsewhere do not keep an empty group's start up to date, so inserting there could
+// land inside another nation's group.
+bool HasGroup(int32_t start, int32_t count, int32_t names) {
+    return start >= 0 && count > 0 && start <= names && count <= names - start;
+}
+
+} // namespace
+
 TKordoName* TKordoNames::FindOrAdd(const std::u16string& text, TKordoNation* nation) {
     auto [start, count] = RangeOf(nation);
-    // A nation whose group is missing, emptied or lies outside the table has no place of its own any
-    // more: later insertions elsewhere do not keep an empty group's start up to date, so inserting
-    // there could land inside another nation's group. Such a nation opens a new group at the end.
-    bool hasGroup = start >= 0 && count > 0 && start <= Count() && count <= Count() - start;
-    if (nation && !hasGroup) {
-        start = Count();
-        count = 0;
-        SetRange(nation, start, count);
-    } else {
+    if (!nation || HasGroup(start, count, Count()))
         for (int32_t row = start; row < start + count; ++row)
             if (Names[static_cast<size_t>(row)]->Name == text)
                 return Names[static_cast<size_t>(row)];
-    }
     auto created = std::make_unique<TKordoName>();
     created->Name = text;
     created->Nation = nation;
     created->SetNameID(-1);
     TKordoName* name = created.get();
     Created.push_back(std::move(created));
-    Names.insert(Names.begin() + start, name);
-    ++count;
-    SetRange(nation, start, count);
-    ShiftFollowingGroups(start + count);
+    TKordoNameChange change = InsertName(name, start);
+    if (Journal)
+        Journal->NameInserted(*this, name, std::move(change));
     return name;
 }
 
+TKordoNameChange TKordoNames::InsertName(TKordoName* name, int32_t row) {
+    TKordoNameChange change;
+    Capture = &change.Ranges;
+    TKordoNation* nation = name->Nation;
+    auto [start, count] = RangeOf(nation);
+    if (nation && !HasGroup(start, count, Count())) {
+        // Such a nation opens a new group at the end.
+        start = Count();
+        count = 0;
+        SetRange(nation, start, count);
+    }
+    change.Row = row >= start && row - start <= count ? row : start;
+    Names.insert(Names.begin() + change.Row, name);
+    ++count;
+    SetRange(nation, start, count);
+    ShiftFollowingGroups(start + count);
+    Capture = nullptr;
+    return change;
+}
+
 void TKordoNames::AddUse(TKordoName* name) {
+    KordoTouch(Journal, name);
     name->SetUseCount(static_cast<uint16_t>(name->UseCount() + 1));
 }
 
 void TKordoNames::Release(TKordoName* name) {
+    KordoTouch(Journal, name);
     name->SetUseCount(static_cast<uint16_t>(name->UseCount() - 1));
     if (name->UseCount() != 0)
         return;
+    TKordoNameChange change = RemoveName(name);
+    if (Journal && change.Row >= 0)
+        Journal->NameRemoved(*this, name, std::move(change));
+}
+
+TKordoNameChange TKordoNames::RemoveName(TKordoName* name) {
+    TKordoNameChange change;
     auto found = std::find(Names.begin(), Names.end(), name);
     if (found == Names.end())
-        return;
+        return change;
+    Capture = &change.Ranges;
+    change.Row = static_cast<int32_t>(found - Names.begin());
     auto [start, count] = RangeOf(name->Nation);
     // The stored range of a damaged file may hold any numbers: the length wraps at 32 bits as the
     // file's field does, and the end of the group is taken in 64 bits, rather than overflow.
@@ -129,9 +164,32 @@ void TKordoNames::Release(TKordoName* name) {
     Names.erase(found);
     SetRange(name->Nation, start, count);
     ShiftFollowingGroups(static_cast<int64_t>(start) + count);
+    Capture = nullptr;
+    return change;
+}
+
+void TKordoNames::InsertNameAt(int32_t row, TKordoName* name) {
+    KordoInsertAt(Names, row, name);
+}
+
+void TKordoNames::EraseNameAt(int32_t row) {
+    Names.erase(Names.begin() + row);
+}
+
+void TKordoNames::SwapRanges(std::vector<TKordoNameRange>& ranges, bool backwards) {
+    auto swap = [this](TKordoNameRange& range) {
+        TKordoNameRange now{range.Nation, range.Nation->NameStart(Kind), range.Nation->NameCount(Kind)};
+        range.Nation->SetNameRange(Kind, range.Start, range.Count);
+        range = now;
+    };
+    if (backwards)
+        std::for_each(ranges.rbegin(), ranges.rend(), swap);
+    else
+        std::for_each(ranges.begin(), ranges.end(), swap);
 }
 
 void TKordoNames::SortNames() {
+    ++Sorts;
     KordoListSort(Names, [](const TKordoName* a, const TKordoName* b) {
         int32_t keyA = NationKey(a->Nation), keyB = NationKey(b->Nation);
         if (keyA != keyB)

@@ -3,9 +3,11 @@
 
 #include "Hashtable.h"
 #include "KordoContainer.h"
+#include "KordoJournal.h"
 #include "KordoLookupTables.h"
 #include "KordoRecords.h"
 
+#include <array>
 #include <memory>
 
 class TKordoClubs : public TKordoContainer {
@@ -68,6 +70,21 @@ public:
     // Orders the names for saving (nation index, then most used first) and numbers them by row.
     void SortNames();
 
+    // The list changes behind FindOrAdd and Release, also used to take edits back. InsertName puts the
+    // name into its nation's group at the row when the row lies in the group, else at the group's
+    // start (a nation without a group of its own opens one at the end); RemoveName takes it out. The
+    // groups that follow move. Both return the row and the ranges they set.
+    TKordoNameChange InsertName(TKordoName* name, int32_t row);
+    TKordoNameChange RemoveName(TKordoName* name);
+    // The list alone: the name put in at the row, or taken out of it.
+    void InsertNameAt(int32_t row, TKordoName* name);
+    void EraseNameAt(int32_t row);
+    // Sets every range to the values kept for it and keeps the values it held instead, in the order
+    // given or the reverse.
+    void SwapRanges(std::vector<TKordoNameRange>& ranges, bool backwards);
+    // Moves on whenever the names are reordered wholesale (sorting for a save).
+    uint32_t Generation() const { return Sorts; }
+
     // The (start, count) of a nation's group; for no nation, (0, number of leading nationless names).
     std::pair<int32_t, int32_t> RangeOf(const TKordoNation* nation) const;
 
@@ -76,6 +93,8 @@ private:
     void ShiftFollowingGroups(int64_t row);
 
     uint8_t Kind;
+    uint32_t Sorts = 0;
+    std::vector<TKordoNameRange>* Capture = nullptr; // where SetRange keeps the ranges it replaces
     TKordoRecordArray<TKordoName> Records;
     std::vector<std::unique_ptr<TKordoName>> Created;
     std::vector<TKordoName*> Names;
@@ -122,10 +141,25 @@ public:
     // Orders the people by their nation's index (no nation first) for saving.
     void SortStaff();
 
+    // The list changes behind NewStaff and RemoveStaff, also used to take edits back: the person put
+    // in at the row (at the end when the row lies beyond it), or taken out from the row when he is
+    // there, else from wherever he is. Both return the row, EraseStaff -1 when he was not listed.
+    int32_t InsertStaffAt(int32_t row, TKordoStaff* staff);
+    int32_t EraseStaff(TKordoStaff* staff, int32_t row);
+    // Puts the person under the ID in the index, or with nullptr takes the ID out; returns whom the
+    // index held under it.
+    TKordoStaff* IndexStaff(int32_t id, TKordoStaff* staff);
+    // Moves on whenever the people are reordered wholesale (sorting for a save).
+    uint32_t Generation() const { return Sorts; }
+
     int32_t MaxStaffID = -1;
     int32_t MaxPictureID = -1;
+    // The counts of the mental, player and non-player attribute tables that the file's Staff table
+    // header holds (as read, or as last written).
+    std::array<int32_t, 3> StoredAttCounts{};
 
 private:
+    uint32_t Sorts = 0;
     TKordoRecordArray<TKordoStaff> Records;
     std::unique_ptr<THashtable> Index;
     std::vector<TKordoStaff*> Staff;
@@ -148,6 +182,11 @@ public:
     Record* NewRecord();
     // Takes the record out of the table; it is no longer counted or saved.
     void GiveBack(Record* record);
+    // The list changes behind them, also used to take edits back: the record put in at the row (at the
+    // end when the row lies beyond it), or taken out from the row when it is there, else from wherever
+    // it is. Both return the row, Erase -1 when it was not listed.
+    int32_t InsertAt(int32_t row, Record* record);
+    int32_t Erase(Record* record, int32_t row);
     // Sets every record's row number to its row.
     void Renumber();
 

@@ -1,7 +1,7 @@
 #include "KordoPregameDatabase.h"
 
 #include "KordoClubRelations.h"
-#include "KordoPlatform.h"
+#include "KordoCommit.h"
 #include "KordoRecordIO.h"
 
 #include <new>
@@ -15,7 +15,7 @@ std::filesystem::path KordoPeopleFile(const std::filesystem::path& folder) {
     return folder / TKordoPregameDatabase::PeopleFileName;
 }
 
-TKordoPregameDatabase::TKordoPregameDatabase() : OpenDevice(KordoOpenFileDevice) {
+TKordoPregameDatabase::TKordoPregameDatabase() {
     auto table = [this](const char* name, auto& t) {
         ServerTables.push_back({name,
                                 [this, &t](TKordoFileStream& s) {
@@ -70,6 +70,13 @@ TKordoPregameDatabase::TKordoPregameDatabase() : OpenDevice(KordoOpenFileDevice)
     unknown("Unknown 10", 10);
     unknown("Unknown 11", 11);
     unknown("Unknown 12", 12);
+}
+
+void TKordoPregameDatabase::SetJournal(TKordoChangeJournal* journal) {
+    EditJournal = journal;
+    for (TKordoContainer* table : std::initializer_list<TKordoContainer*>{
+             &FirstNames, &SecondNames, &CommonNames, &Staffs, &MentalAtts, &PlayerAtts, &NonPlayerAtts})
+        table->Journal = journal;
 }
 
 void TKordoPregameDatabase::ReadTrailer(TKordoFileStream& stream, std::vector<uint8_t>& trailer) {
@@ -140,12 +147,62 @@ void TKordoPregameDatabase::WritePeopleFile(TKordoFileStream& stream) {
     stream.Write(PeopleTrailer.data(), PeopleTrailer.size());
 }
 
+void TKordoPregameDatabase::LockForReading(TKordoFolderLock& lock, const fs::path& folder) {
+    std::string reason;
+    switch (lock.LockForReading(folder / KordoLockFileName, LockWait, reason)) {
+    case TKordoFolderLock::TResult::Busy:
+        Busy = true;
+        throw TKordoError(FolderBusyText);
+    case TKordoFolderLock::TResult::Unavailable:
+        // A folder nobody can write in (read-only media) cannot have a save running in it either.
+        if (KordoCommitPending(folder))
+            throw TKordoError("an interrupted save in " + KordoPathText(folder) +
+                              " cannot be finished: " + reason);
+        return;
+    default:
+        break;
+    }
+    if (KordoCommitPending(folder)) {
+        // Finishing or undoing an interrupted save changes the folder: that takes the writer's lock.
+        LockForWriting(lock, folder, LockWait);
+        Recover(folder);
+    }
+}
+
+void TKordoPregameDatabase::LockForWriting(TKordoFolderLock& lock, const fs::path& folder,
+                                           std::chrono::milliseconds writerWait) {
+    std::string reason;
+    switch (lock.LockForWriting(folder / KordoLockFileName, writerWait, LockWait, reason)) {
+    case TKordoFolderLock::TResult::Busy:
+        Busy = true;
+        throw TKordoError(FolderBusyText);
+    case TKordoFolderLock::TResult::Reading:
+        Busy = true;
+        throw TKordoError("the data folder is being read by another program");
+    case TKordoFolderLock::TResult::Unavailable:
+        throw TKordoError("cannot lock the data folder: " + reason);
+    default:
+        break;
+    }
+}
+
+void TKordoPregameDatabase::Recover(const fs::path& folder) {
+    std::string note = KordoRecoverCommit(folder, OnStatus);
+    if (!note.empty())
+        Notes.push_back(note);
+    KordoRemoveLeftovers(folder);
+}
+
 bool TKordoPregameDatabase::ReadFiles(const std::filesystem::path& folder) {
     Error.clear();
+    Notes.clear();
+    Busy = false;
     DataFolder = folder / "";
     try {
-        TKordoFileStream server(KordoServerFile(folder), TKordoOpenMode::Read);
-        TKordoFileStream people(KordoPeopleFile(folder), TKordoOpenMode::Read);
+        TKordoFolderLock lock;
+        LockForReading(lock, folder);
+        TKordoFileStream server(KordoServerFile(folder));
+        TKordoFileStream people(KordoPeopleFile(folder));
         ReadServerFile(server);
         ReadPeopleFile(people);
         return true;
@@ -158,21 +215,7 @@ bool TKordoPregameDatabase::ReadFiles(const std::filesystem::path& folder) {
 }
 
 bool TKordoPregameDatabase::WriteFiles(const std::filesystem::path& folder) {
-    Error.clear();
-    try {
-        TKordoFileStream server(KordoServerFile(folder), TKordoOpenMode::Create);
-        TKordoFileStream people(KordoPeopleFile(folder), TKordoOpenMode::Create);
-        WriteServerFile(server);
-        WritePeopleFile(people);
-        server.Flush();
-        people.Flush();
-        return true;
-    } catch (const std::bad_alloc&) {
-        Error = "not enough memory to save the database";
-    } catch (const std::exception& e) {
-        Error = e.what();
-    }
-    return false;
+    return WritePair(folder, false);
 }
 
 void TKordoPregameDatabase::ClearAll() {
@@ -207,6 +250,14 @@ bool TKordoPregameDatabase::Load(const fs::path& folder) {
         ClearAll();
         return false;
     }
+    // Bytes after the last table are kept, but they are not what the game wrote: often a damaged
+    // file (a file of zeros reads as an empty database and leaves the rest here).
+    if (!ServerTrailer.empty())
+        Notes.push_back(std::string(ServerFileName) + ": " + std::to_string(ServerTrailer.size()) +
+                        " bytes after the last table");
+    if (!PeopleTrailer.empty())
+        Notes.push_back(std::string(PeopleFileName) + ": " + std::to_string(PeopleTrailer.size()) +
+                        " bytes after the last table");
     try {
         IndexAll();
     } catch (const std::bad_alloc&) {
@@ -244,104 +295,87 @@ void TKordoPregameDatabase::CheckListLimits() const {
         check(people[row]->Relations.size(), 255, "Staff", row, "Relations");
 }
 
-void TKordoPregameDatabase::WriteBothFiles(const fs::path& serverPath, const fs::path& peoplePath) {
-    TKordoFileStream server(OpenDevice(serverPath), ServerFileName);
-    TKordoFileStream people(OpenDevice(peoplePath), PeopleFileName);
-    WriteServerFile(server);
-    WritePeopleFile(people);
-    server.Sync();
-    people.Sync();
+void TKordoPregameDatabase::SortForSaving() {
+    Awards.OnProgress = Cities.OnProgress = Clubs.OnProgress = ClubCompetitions.OnProgress = OnProgress;
+    Continents.OnProgress = Injuries.OnProgress = Medias.OnProgress = Languages.OnProgress = OnProgress;
+    Nations.OnProgress = FirstNames.OnProgress = SecondNames.OnProgress = CommonNames.OnProgress = OnProgress;
+    Stadiums.OnProgress = Stages.OnProgress = Squads.OnProgress = Weathers.OnProgress = OnProgress;
+    Staffs.OnProgress = MentalAtts.OnProgress = PlayerAtts.OnProgress = NonPlayerAtts.OnProgress = OnProgress;
+    Unknowns.OnProgress = OnProgress;
+
+    ReportStatus("Sorting Mental Attributes");
+    MentalAtts.Renumber();
+    ReportStatus("Sorting Non Player Attributes");
+    NonPlayerAtts.Renumber();
+    ReportStatus("Sorting Player Attributes");
+    PlayerAtts.Renumber();
+    ReportStatus("Sorting Common Names");
+    CommonNames.SortNames();
+    ReportStatus("Sorting Second Names");
+    SecondNames.SortNames();
+    ReportStatus("Sorting First Names");
+    FirstNames.SortNames();
+    ReportStatus("Sorting Club Preferences");
+    Clubs.SortClubPreferences();
+    ReportStatus("Sorting Staff");
+    Staffs.SortStaff();
 }
-
-namespace {
-
-fs::path WithSuffix(const fs::path& file, const char* suffix) {
-    fs::path result = file;
-    result += suffix;
-    return result;
-}
-
-// Puts the new pair of files in place of the old one, keeping the old pair as .bak. Either both
-// files are replaced or, after putting back what was moved, neither is.
-void ReplaceFiles(const std::array<fs::path, 2>& targets, const std::array<fs::path, 2>& temporaries) {
-    std::array<bool, 2> backedUp{}, replaced{};
-    try {
-        for (size_t i = 0; i < 2; ++i) {
-            if (fs::exists(targets[i])) {
-                std::error_code ignored;
-                fs::permissions(temporaries[i], fs::status(targets[i]).permissions(), ignored);
-                fs::rename(targets[i], WithSuffix(targets[i], ".bak"));
-                backedUp[i] = true;
-            }
-        }
-        for (size_t i = 0; i < 2; ++i) {
-            fs::rename(temporaries[i], targets[i]);
-            replaced[i] = true;
-        }
-    } catch (const fs::filesystem_error& e) {
-        std::error_code ignored;
-        for (size_t i = 0; i < 2; ++i) {
-            if (replaced[i])
-                fs::remove(targets[i], ignored);
-            if (backedUp[i])
-                fs::rename(WithSuffix(targets[i], ".bak"), targets[i], ignored);
-        }
-        throw TKordoError(std::string("cannot replace the database files: ") + e.what());
-    }
-}
-
-} // namespace
 
 bool TKordoPregameDatabase::Save(const fs::path& folder) {
+    return WritePair(folder, true);
+}
+
+bool TKordoPregameDatabase::WritePair(const fs::path& folder, bool sortFirst) {
     Error.clear();
-    DataFolder = folder / "";
-    const std::array<fs::path, 2> targets{KordoServerFile(folder), KordoPeopleFile(folder)};
-    const std::array<fs::path, 2> temporaries{WithSuffix(targets[0], ".saving"),
-                                              WithSuffix(targets[1], ".saving")};
+    Notes.clear();
+    Busy = false;
     bool relationsDoubled = false;
     try {
         CheckListLimits();
-        for (const fs::path& target : targets)
+        std::error_code error;
+        if (!fs::is_directory(folder, error))
+            throw TKordoError("the folder " + KordoPathText(folder) + " does not exist");
+        // One writer at a time, and it does not wait: the other program's save would overwrite this
+        // one's a moment later.
+        TKordoFolderLock lock;
+        LockForWriting(lock, folder, std::chrono::milliseconds(0));
+        Recover(folder);
+        TKordoPairCommit commit(folder, KordoResolveTargets(folder));
+        for (const fs::path& target : {KordoServerFile(folder), KordoPeopleFile(folder)})
             if (KordoIsReadOnly(target))
                 throw TKordoError(target.filename().string() + " is read-only");
-        if (!fs::is_directory(folder))
-            throw TKordoError("the folder " + folder.string() + " does not exist");
+        DataFolder = folder / "";
 
-        Awards.OnProgress = Cities.OnProgress = Clubs.OnProgress = ClubCompetitions.OnProgress = OnProgress;
-        Continents.OnProgress = Injuries.OnProgress = Medias.OnProgress = Languages.OnProgress = OnProgress;
-        Nations.OnProgress = FirstNames.OnProgress = SecondNames.OnProgress = CommonNames.OnProgress =
-            OnProgress;
-        Stadiums.OnProgress = Stages.OnProgress = Squads.OnProgress = Weathers.OnProgress = OnProgress;
-        Staffs.OnProgress = MentalAtts.OnProgress = PlayerAtts.OnProgress = NonPlayerAtts.OnProgress =
-            OnProgress;
-        Unknowns.OnProgress = OnProgress;
-
-        ReportStatus("Sorting Mental Attributes");
-        MentalAtts.Renumber();
-        ReportStatus("Sorting Non Player Attributes");
-        NonPlayerAtts.Renumber();
-        ReportStatus("Sorting Player Attributes");
-        PlayerAtts.Renumber();
-        ReportStatus("Sorting Common Names");
-        CommonNames.SortNames();
-        ReportStatus("Sorting Second Names");
-        SecondNames.SortNames();
-        ReportStatus("Sorting First Names");
-        FirstNames.SortNames();
-        ReportStatus("Sorting Club Preferences");
-        relationsDoubled = true;
-        Clubs.SortClubPreferences();
-        ReportStatus("Sorting Staff");
-        Staffs.SortStaff();
-
-        // Reindexing writes only the stored numbers; the references stay as they are, so the records
-        // remain linked and editable whatever fails from here on.
-        ReindexAll();
-        WriteBothFiles(temporaries[0], temporaries[1]);
-        ReplaceFiles(targets, temporaries);
-        KordoSyncFolder(folder);
-        relationsDoubled = false;
-        IndexAll();
+        if (sortFirst) {
+            relationsDoubled = true;
+            SortForSaving();
+            // Reindexing writes only the stored numbers; the references stay as they are, so the
+            // records remain linked and editable whatever fails from here on.
+            ReindexAll();
+        }
+        try {
+            auto open = [&](size_t index, const char* name) {
+                std::unique_ptr<TKordoByteDevice> device = commit.Create(index);
+                if (WrapDevice)
+                    device = WrapDevice(std::move(device),
+                                        index == 0 ? KordoServerFile(folder) : KordoPeopleFile(folder));
+                return std::make_unique<TKordoFileStream>(std::move(device), name);
+            };
+            auto server = open(0, ServerFileName);
+            auto people = open(1, PeopleFileName);
+            WriteServerFile(*server);
+            WritePeopleFile(*people);
+            server->Sync();
+            people->Sync();
+        } catch (const std::exception&) {
+            commit.Abandon();
+            throw;
+        }
+        commit.Commit();
+        if (sortFirst) {
+            relationsDoubled = false;
+            IndexAll();
+        }
         Modified = false;
         return true;
     } catch (const std::bad_alloc&) {
@@ -349,9 +383,6 @@ bool TKordoPregameDatabase::Save(const fs::path& folder) {
     } catch (const std::exception& e) {
         Error = e.what();
     }
-    std::error_code ignored;
-    for (const fs::path& temporary : temporaries)
-        fs::remove(temporary, ignored);
     if (relationsDoubled) {
         TKordoProgressEvent progress = std::move(Clubs.OnProgress);
         Clubs.CleanClubPreferences();

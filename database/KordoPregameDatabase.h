@@ -1,8 +1,10 @@
 // The pregame database: the header blocks and every table of server_db.dat and people_db.dat.
 #pragma once
 
+#include "KordoPlatform.h"
 #include "KordoPregameData.h"
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -21,27 +23,44 @@ public:
     TKordoPregameDatabase& operator=(const TKordoPregameDatabase&) = delete;
 
     // Reads both files of the data folder and links every record to the records it refers to.
-    // Returns false on any failure, with the reason in LastError().
+    // Returns false on any failure, with the reason in LastError(). A save another program is making
+    // is waited for (up to LockWait); a save that stopped before its end is first finished or undone,
+    // and Notices() says which.
     bool Load(const std::filesystem::path& folder);
     // Sorts and renumbers, writes both files anew and links the records again. The files are written
-    // to temporary files beside the originals, checked and flushed to disk, and only then replace the
-    // originals, which are kept as server_db.dat.bak and people_db.dat.bak; on any failure the
-    // originals stay as they were and the records stay linked and editable.
+    // to temporary files beside the originals, checked and flushed to disk, and then replace the
+    // originals as one pair (a crash at any point leaves the old or the new pair for the next load);
+    // the old pair is kept as server_db.dat.bak and people_db.dat.bak. On any failure the files and
+    // the backups stay as they were and the records stay linked and editable. Only one program saves
+    // into a folder at a time: a second one fails at once (FolderBusy()).
     bool Save(const std::filesystem::path& folder);
 
     // The steps that turn stored numbers into references, run after every load and save.
     void IndexAll();
 
-    // Every editing operation sets this; a successful load or save clears it.
+    // Whether the database differs from what was last loaded or saved. A successful load or save
+    // clears it; the editing session keeps it in step with its edits.
     bool Modified = false;
 
-    // Opens the device a save writes a file through; tests put a failing device in its place.
-    std::function<std::unique_ptr<TKordoByteDevice>(const std::filesystem::path&)> OpenDevice;
+    // The journal of the edit under way, or none: while one is set, the name, staff and attribute
+    // tables report their list changes to it, and whoever writes a record touches it there first.
+    void SetJournal(TKordoChangeJournal* journal);
+    TKordoChangeJournal* Journal() const { return EditJournal; }
+
+    // The device a save writes each file through is the new file's own; when set, this may put
+    // another around it or in its place (tests: a device that fails after some bytes). `target` is
+    // the data file the device's bytes are for.
+    std::function<std::unique_ptr<TKordoByteDevice>(std::unique_ptr<TKordoByteDevice> file,
+                                                    const std::filesystem::path& target)>
+        WrapDevice;
+    // How long a load waits for another program's save, and a save for other programs' loads.
+    std::chrono::milliseconds LockWait{5000};
 
     // Reads both files of the folder table by table, without linking records. Returns false and
     // keeps the reason in LastError() on any failure.
     bool ReadFiles(const std::filesystem::path& folder);
-    // Writes every table back as it stands, without sorting or renumbering.
+    // Writes every table back as it stands, without sorting or renumbering, the way Save puts files in
+    // place.
     bool WriteFiles(const std::filesystem::path& folder);
 
     // The table passes over open streams, for callers that supply their own (tests, fuzzers).
@@ -51,6 +70,12 @@ public:
     void WritePeopleFile(TKordoFileStream& stream);
 
     const std::string& LastError() const { return Error; }
+    // Whether the last load or save failed because another program was saving into the folder.
+    bool FolderBusy() const { return Busy; }
+    static constexpr const char* FolderBusyText = "the data folder is being saved by another program";
+    // What the last load or save has to tell besides success: an interrupted save it finished or
+    // undid, bytes after the last table of a file.
+    const std::vector<std::string>& Notices() const { return Notes; }
 
     TKordoStatusEvent OnStatus;
     TKordoProgressEvent OnProgress;
@@ -94,6 +119,9 @@ protected:
             OnProgress(KordoPercentage(total, index));
     }
     std::string Error;
+    bool Busy = false;
+    TKordoChangeJournal* EditJournal = nullptr;
+    std::vector<std::string> Notes;
 
 private:
     // One table of server_db.dat in file order: its name in status texts ("Loading <name>",
@@ -112,7 +140,12 @@ private:
     void ReindexAll();
     void ClearAll();
     void CheckListLimits() const;
-    void WriteBothFiles(const std::filesystem::path& serverPath, const std::filesystem::path& peoplePath);
+    void LockForReading(TKordoFolderLock& lock, const std::filesystem::path& folder);
+    void LockForWriting(TKordoFolderLock& lock, const std::filesystem::path& folder,
+                        std::chrono::milliseconds writerWait);
+    void Recover(const std::filesystem::path& folder);
+    bool WritePair(const std::filesystem::path& folder, bool sortFirst);
+    void SortForSaving();
 };
 
 // The files of a data folder.

@@ -7,6 +7,8 @@
 #include "KordoContainer.h"
 #include "KordoLookupTables.h"
 
+#include <variant>
+
 struct TKordoClub;
 struct TKordoNation;
 struct TKordoName;
@@ -15,6 +17,33 @@ struct TKordoStaff;
 struct TKordoMentalAtt;
 struct TKordoPlayerAtt;
 struct TKordoNonPlayerAtt;
+
+// A reference to a club, a nation, a squad or a person, typed: what a relation entry names in memory
+// and what a line of an editor's list carries. It names one record, or nothing.
+class TKordoRecordRef {
+public:
+    TKordoRecordRef() = default;
+    TKordoRecordRef(std::nullptr_t) {}
+    TKordoRecordRef(TKordoClub* club) { Set(club); }
+    TKordoRecordRef(TKordoNation* nation) { Set(nation); }
+    TKordoRecordRef(TKordoSquad* squad) { Set(squad); }
+    TKordoRecordRef(TKordoStaff* staff) { Set(staff); }
+
+    // The record when it is one of type T, else nullptr.
+    template <class T> T* Get() const {
+        T* const* record = std::get_if<T*>(&Ref);
+        return record ? *record : nullptr;
+    }
+    explicit operator bool() const { return Ref.index() != 0; }
+    bool operator==(const TKordoRecordRef&) const = default;
+
+private:
+    template <class T> void Set(T* record) {
+        if (record)
+            Ref = record;
+    }
+    std::variant<std::monostate, TKordoClub*, TKordoNation*, TKordoSquad*, TKordoStaff*> Ref;
+};
 
 // Relation kinds and codes of a person's and a club's relation entries.
 enum : uint8_t { KordoKindClub = 1, KordoKindNation = 2, KordoKindPerson = 3 };
@@ -33,11 +62,12 @@ struct TKordoRelation {
     uint8_t Relation = 0;
     uint16_t Amount = 0;
     uint32_t StoredTarget = 0; // file form: a club or nation row, or a person's ID
-    void* Target = nullptr;    // memory form: the record the Kind names
+    TKordoRecordRef Target;    // memory form: the record the Kind names
 
-    TKordoClub* TargetClub() const { return static_cast<TKordoClub*>(Target); }
-    TKordoNation* TargetNation() const { return static_cast<TKordoNation*>(Target); }
-    TKordoStaff* TargetStaff() const { return static_cast<TKordoStaff*>(Target); }
+    TKordoClub* TargetClub() const { return Target.Get<TKordoClub>(); }
+    TKordoNation* TargetNation() const { return Target.Get<TKordoNation>(); }
+    TKordoStaff* TargetStaff() const { return Target.Get<TKordoStaff>(); }
+    bool operator==(const TKordoRelation&) const = default;
 };
 
 struct TKordoClub : TKordoImage<114> {
@@ -63,6 +93,7 @@ struct TKordoClub : TKordoImage<114> {
     TKordoStaff* Chairman = nullptr;
     std::vector<TKordoStaff*> BoardMembers, Scouts;
     std::vector<TKordoSquad*> Squads;
+    bool operator==(const TKordoClub&) const = default;
 };
 
 struct TKordoNation : TKordoImage<162> {
@@ -91,6 +122,7 @@ struct TKordoNation : TKordoImage<162> {
     TKordoOpaqueList List150; // 8-byte entries, not interpreted
 
     TKordoSquad* NationalSquad = nullptr;
+    bool operator==(const TKordoNation&) const = default;
 };
 
 struct TKordoName : TKordoImage<19> {
@@ -100,6 +132,7 @@ struct TKordoName : TKordoImage<19> {
 
     std::u16string Name;
     TKordoNation* Nation = nullptr;
+    bool operator==(const TKordoName&) const = default;
 };
 
 enum : uint8_t { KordoClubSquad = 10, KordoNationalSquad = 11 };
@@ -119,6 +152,7 @@ struct TKordoSquad : TKordoImage<87> {
     std::vector<TKordoStaff*> Physios, Players, Coaches;
     TKordoClub* OwnerClub = nullptr;     // the Owner of a club squad (kind 10)
     TKordoNation* OwnerNation = nullptr; // the Owner of a national squad (kind 11)
+    bool operator==(const TKordoSquad&) const = default;
 };
 
 enum : uint8_t {
@@ -208,20 +242,24 @@ struct TKordoStaff : TKordoImage<338> {
     TKordoNonPlayerAtt* NonPlayerAtts = nullptr;
     TKordoMentalAtt* MentalAtts = nullptr;
     TKordoCity* City = nullptr;
+    bool operator==(const TKordoStaff&) const = default;
 };
 
 // Attribute records: one unsigned byte per rating, and the record's own row 8 bytes before its end.
 struct TKordoMentalAtt : TKordoImage<17> {
     static constexpr size_t RowField = 9;
     KORDO_FIELD(int32_t, MentalAttID, 9)
+    bool operator==(const TKordoMentalAtt&) const = default;
 };
 struct TKordoPlayerAtt : TKordoImage<74> {
     static constexpr size_t RowField = 66;
     KORDO_FIELD(int32_t, PlayerAttID, 66)
+    bool operator==(const TKordoPlayerAtt&) const = default;
 };
 struct TKordoNonPlayerAtt : TKordoImage<37> {
     static constexpr size_t RowField = 29;
     KORDO_FIELD(int32_t, NonPlayerAttID, 29)
+    bool operator==(const TKordoNonPlayerAtt&) const = default;
 };
 
 // A named rating of an attribute record: its field name and its byte in the image.

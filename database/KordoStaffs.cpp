@@ -79,8 +79,10 @@ void TKordoStaffs::LoadFromStream(TKordoFileStream& stream) {
     Clear();
     stream.SetTable(TableName);
     int32_t count = stream.ReadValue<int32_t>();
-    // The three attribute counts that follow are rewritten on every save and not needed here.
-    stream.SeekFromCurrent(12);
+    // The three attribute counts that follow are rewritten on every save; they are kept only so that
+    // a check can compare them with the tables.
+    for (int32_t& stored : StoredAttCounts)
+        stored = stream.ReadValue<int32_t>();
     stream.CheckCount(count, MinStaffSize, "record count");
     Records.clear();
     Records.resize(static_cast<size_t>(count));
@@ -109,9 +111,9 @@ void TKordoStaffs::SaveToStream(TKordoFileStream& stream, int32_t mentalCount, i
                                 int32_t nonPlayerCount) {
     stream.SetTable(TableName);
     stream.WriteValue<int32_t>(Count());
-    stream.WriteValue<int32_t>(mentalCount);
-    stream.WriteValue<int32_t>(playerCount);
-    stream.WriteValue<int32_t>(nonPlayerCount);
+    StoredAttCounts = {mentalCount, playerCount, nonPlayerCount};
+    for (int32_t stored : StoredAttCounts)
+        stream.WriteValue<int32_t>(stored);
     TKordoWriter writer(stream);
     for (int32_t row = 0; row < Count(); ++row) {
         stream.SetRecord(row);
@@ -129,6 +131,7 @@ TKordoStaff* TKordoStaffs::NewStaff() {
     TKordoStaff* staff = created.get();
     Staff.push_back(staff);
     Created.push_back(std::move(created));
+    const int32_t maxStaffID = MaxStaffID, maxPictureID = MaxPictureID;
     // Identifiers and picture numbers wrap at 32 bits rather than overflow.
     MaxStaffID = static_cast<int32_t>(static_cast<uint32_t>(MaxStaffID) + 1u);
     staff->SetID(MaxStaffID);
@@ -141,19 +144,34 @@ TKordoStaff* TKordoStaffs::NewStaff() {
     staff->Put<int32_t>(330, staff->ID());
     MaxPictureID = static_cast<int32_t>(static_cast<uint32_t>(MaxPictureID) + 1u);
     staff->SetPictureID(MaxPictureID);
-    if (!Index)
-        Index = std::make_unique<THashtable>(0);
-    Index->Put(staff->ID(), staff);
+    TKordoStaff* indexed = IndexStaff(staff->ID(), staff);
+    if (Journal)
+        Journal->StaffCreated(*this, staff, maxStaffID, maxPictureID, indexed);
     return staff;
 }
 
 void TKordoStaffs::RemoveStaff(TKordoStaff* staff) {
-    auto found = std::find(Staff.begin(), Staff.end(), staff);
-    if (found != Staff.end())
-        Staff.erase(found);
+    int32_t row = EraseStaff(staff, -1);
+    if (Journal && row >= 0)
+        Journal->StaffRemoved(*this, staff, row);
+}
+
+int32_t TKordoStaffs::InsertStaffAt(int32_t row, TKordoStaff* staff) {
+    return KordoInsertAt(Staff, row, staff);
+}
+
+int32_t TKordoStaffs::EraseStaff(TKordoStaff* staff, int32_t row) {
+    return KordoEraseFrom(Staff, staff, row);
+}
+
+TKordoStaff* TKordoStaffs::IndexStaff(int32_t id, TKordoStaff* staff) {
+    if (!Index)
+        Index = std::make_unique<THashtable>(0);
+    return static_cast<TKordoStaff*>(staff ? Index->Put(id, staff) : Index->Remove(id));
 }
 
 void TKordoStaffs::SortStaff() {
+    ++Sorts;
     KordoListSort(Staff, [](const TKordoStaff* a, const TKordoStaff* b) {
         int32_t keyA = a->Nation ? a->Nation->NationIndex() : -1;
         int32_t keyB = b->Nation ? b->Nation->NationIndex() : -1;

@@ -1,82 +1,22 @@
 #include "KordoSupportClasses.h"
 
-#include "KordoPlatform.h"
-
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 
 namespace {
 
 constexpr size_t BlockSize = 1 << 20;
 constexpr size_t FirstWriteBlock = 64 << 10; // a write buffer grows to BlockSize as the file does
 
-std::string SystemReason() {
-    return std::strerror(errno);
-}
-
-class TFileDevice : public TKordoByteDevice {
-public:
-    TFileDevice(std::FILE* file, std::string name) : File(file), Name(std::move(name)) {}
-    ~TFileDevice() override {
-        if (File)
-            std::fclose(File);
-    }
-    void Write(const uint8_t* data, size_t n) override {
-        if (n > 0 && std::fwrite(data, 1, n, File) != n)
-            throw TKordoError("cannot write " + Name + ": " + SystemReason());
-    }
-    void Sync() override {
-        if (std::fflush(File) != 0)
-            throw TKordoError("cannot write " + Name + ": " + SystemReason());
-        std::string reason;
-        if (!KordoSyncFile(File, reason))
-            throw TKordoError("cannot flush " + Name + " to disk: " + reason);
-    }
-
-private:
-    std::FILE* File;
-    std::string Name;
-};
-
 } // namespace
 
-void TKordoFailingDevice::Write(const uint8_t* data, size_t n) {
-    if (n > *Budget) {
-        Inner->Write(data, static_cast<size_t>(*Budget));
-        *Budget = 0;
-        throw TKordoError("simulated write failure (device full)");
-    }
-    *Budget -= n;
-    Inner->Write(data, n);
-}
-
-std::unique_ptr<TKordoByteDevice> KordoOpenFileDevice(const std::filesystem::path& fileName) {
-    std::FILE* file = KordoOpenFile(fileName, "wb");
-    if (!file)
-        throw TKordoError("cannot create " + fileName.string() + ": " + SystemReason());
-    std::setvbuf(file, nullptr, _IONBF, 0);
-    return std::make_unique<TFileDevice>(file, fileName.filename().string());
-}
-
-TKordoFileStream::TKordoFileStream(const std::filesystem::path& fileName, TKordoOpenMode mode)
+TKordoFileStream::TKordoFileStream(const std::filesystem::path& fileName)
     : DisplayName(fileName.filename().string()) {
-    if (mode == TKordoOpenMode::Create) {
-        Writing = true;
-        Device = KordoOpenFileDevice(fileName);
-        Buffer.resize(FirstWriteBlock);
-        return;
-    }
-    File = KordoOpenFile(fileName, "rb");
-    if (!File)
-        throw TKordoError("cannot open " + fileName.string() + ": " + SystemReason());
-    std::setvbuf(File, nullptr, _IONBF, 0);
-    if (std::fseek(File, 0, SEEK_END) != 0 || (FileSize = std::ftell(File)) < 0 ||
-        std::fseek(File, 0, SEEK_SET) != 0) {
-        std::fclose(File);
-        File = nullptr;
-        throw TKordoError("cannot read " + fileName.string() + ": " + SystemReason());
-    }
+    std::string reason;
+    if (!File.OpenForReading(fileName, reason))
+        throw TKordoError("cannot open " + fileName.string() + ": " + reason);
+    FileSize = File.Size(reason);
+    if (FileSize < 0)
+        throw TKordoError("cannot read " + fileName.string() + ": " + reason);
     Buffer.resize(static_cast<size_t>(std::min<int64_t>(FileSize, BlockSize)));
 }
 
@@ -91,10 +31,7 @@ TKordoFileStream::TKordoFileStream(std::unique_ptr<TKordoByteDevice> device, std
     Buffer.resize(FirstWriteBlock);
 }
 
-TKordoFileStream::~TKordoFileStream() {
-    if (File)
-        std::fclose(File);
-}
+TKordoFileStream::~TKordoFileStream() = default;
 
 void TKordoFileStream::Fail(const std::string& reason) const {
     std::string text = DisplayName;
@@ -109,7 +46,7 @@ void TKordoFileStream::Fail(const std::string& reason) const {
 void TKordoFileStream::Refill(size_t atLeast) {
     // Keep the unread tail, then fill the rest of the buffer from the file.
     size_t left = BufferEnd - BufferStart;
-    if (!File) // memory stream: everything is already in the buffer
+    if (!File.IsOpen()) // memory stream: everything is already in the buffer
         return;
     if (Buffer.size() < atLeast)
         Buffer.resize(atLeast);
@@ -119,11 +56,15 @@ void TKordoFileStream::Refill(size_t atLeast) {
     int64_t fileLeft = FileSize - Pos - static_cast<int64_t>(left);
     size_t want =
         static_cast<size_t>(std::min<int64_t>(fileLeft, static_cast<int64_t>(Buffer.size() - left)));
-    if (want > 0) {
-        size_t got = std::fread(Buffer.data() + left, 1, want, File);
-        BufferEnd += got;
-        if (got != want && std::ferror(File))
-            Fail("read error: " + SystemReason());
+    while (want > 0) {
+        std::string reason;
+        int64_t got = File.Read(Buffer.data() + BufferEnd, want, reason);
+        if (got < 0)
+            Fail("read error: " + reason);
+        if (got == 0) // the file shrank; the caller reports the short read
+            break;
+        BufferEnd += static_cast<size_t>(got);
+        want -= static_cast<size_t>(got);
     }
 }
 
@@ -204,13 +145,14 @@ void TKordoFileStream::SeekFromBeginning(int64_t offset) {
     if (offset < 0 || offset > FileSize)
         Fail("seek to " + std::to_string(offset) + " lies outside the file");
     int64_t bufferBase = Pos - static_cast<int64_t>(BufferStart);
-    if (!File || (offset >= bufferBase && offset <= bufferBase + static_cast<int64_t>(BufferEnd))) {
+    if (!File.IsOpen() || (offset >= bufferBase && offset <= bufferBase + static_cast<int64_t>(BufferEnd))) {
         BufferStart = static_cast<size_t>(offset - bufferBase);
         Pos = offset;
         return;
     }
-    if (std::fseek(File, static_cast<long>(offset), SEEK_SET) != 0)
-        Fail("seek error: " + SystemReason());
+    std::string reason;
+    if (!File.Seek(offset, reason))
+        Fail("seek error: " + reason);
     BufferStart = BufferEnd = 0;
     Pos = offset;
 }

@@ -1,6 +1,8 @@
 // The file stream every table reads itself from and writes itself to, and the error it raises.
 #pragma once
 
+#include "KordoPlatform.h"
+
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -20,8 +22,8 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Where a write stream's bytes go. The file device writes to disk; tests put a device in its place
-// that fails after a given number of bytes.
+// Where a write stream's bytes go. A save writes into a temporary file's device; a caller may put
+// another device around it (tests: one that fails after a given number of bytes).
 class TKordoByteDevice {
 public:
     virtual ~TKordoByteDevice() = default;
@@ -41,31 +43,14 @@ private:
     std::vector<uint8_t>& Target;
 };
 
-// Passes bytes on to another device until a budget is spent, then fails like a full disk. Several
-// devices may share one budget, so that a save of two files can be made to fail at any byte.
-class TKordoFailingDevice : public TKordoByteDevice {
-public:
-    TKordoFailingDevice(std::unique_ptr<TKordoByteDevice> inner, uint64_t bytesBeforeFailure)
-        : TKordoFailingDevice(std::move(inner), std::make_shared<uint64_t>(bytesBeforeFailure)) {}
-    TKordoFailingDevice(std::unique_ptr<TKordoByteDevice> inner, std::shared_ptr<uint64_t> sharedBudget)
-        : Inner(std::move(inner)), Budget(std::move(sharedBudget)) {}
-    void Write(const uint8_t* data, size_t n) override;
-    void Sync() override { Inner->Sync(); }
-
-private:
-    std::unique_ptr<TKordoByteDevice> Inner;
-    std::shared_ptr<uint64_t> Budget;
-};
-
-enum class TKordoOpenMode { Read, Create };
-
 // A buffered file stream. Reading pulls the file through a large block buffer, so the many small
 // piecewise reads of the tables cost a memcpy each; every read is checked and a short one throws.
 // Writing collects bytes in a block buffer and hands full blocks to a device; every write is checked.
 class TKordoFileStream {
 public:
-    // Opens a file on disk. Read mode needs an existing file; Create mode creates or truncates it.
-    TKordoFileStream(const std::filesystem::path& fileName, TKordoOpenMode mode);
+    // A read stream over a file on disk, which must be a regular file (nothing else is opened, so
+    // nothing can make the open wait).
+    explicit TKordoFileStream(const std::filesystem::path& fileName);
     // A read stream over bytes in memory; displayName stands for the file in error texts.
     TKordoFileStream(std::vector<uint8_t> bytes, std::string displayName);
     // A write stream into a device.
@@ -119,7 +104,7 @@ private:
     std::string DisplayName;
     std::string Table;
     int64_t Record = -1;
-    std::FILE* File = nullptr;
+    TKordoFile File;
     std::unique_ptr<TKordoByteDevice> Device;
     std::vector<uint8_t> Buffer;
     size_t BufferStart = 0; // read: index of the next unread byte in Buffer
@@ -128,6 +113,3 @@ private:
     int64_t FileSize = 0;
     bool Failed = false;
 };
-
-// Opens a write device on a file, creating or truncating it.
-std::unique_ptr<TKordoByteDevice> KordoOpenFileDevice(const std::filesystem::path& fileName);

@@ -1,15 +1,15 @@
 // The body of the forms fuzz target, in a header so that a test runs the same code on sound and
-// damaged databases. On every input that loads, the editors' forms show and confirm people and clubs
-// unchanged, the lists and the preference dialog read them, the tables are exported, and then the
-// database must save exactly what a plain save of the same input writes.
+// damaged databases. On every input that loads, the editing session's forms show and confirm people
+// and clubs unchanged (which records no command), then edit each one and undo the edit; the lists and
+// the preference dialog read them, the tables are exported, and then the database must save exactly
+// what a plain save of the same input writes.
 #pragma once
 
 #include "KordoFuzzTargets.h"
 
-#include "ClubForm.h"
+#include "KordoEditSession.h"
 #include "KordoExport.h"
 #include "KordoSearch.h"
-#include "StaffForm.h"
 
 #include <sstream>
 
@@ -33,7 +33,9 @@ inline bool LoadInput(const TKordoFuzzBytes& server, const TKordoFuzzBytes& peop
 // What a save through memory writes: both files joined, or the error when the save refused.
 inline std::string SavedBytes(TKordoPregameDatabase& database) {
     TSaveFolder& folder = SaveFolder();
-    database.OpenDevice = [&folder](const std::filesystem::path& path) { return folder.Open(path); };
+    database.WrapDevice = [&folder](std::unique_ptr<TKordoByteDevice>, const std::filesystem::path& target) {
+        return folder.Open(target);
+    };
     if (!database.Save(folder.Folder))
         return "refused: " + database.LastError();
     return std::string(folder.Server.begin(), folder.Server.end()) + "|" +
@@ -78,6 +80,36 @@ inline void ReadLists(TKordoSearch& search) {
     search.FindTypeAhead(u"b");
 }
 
+// Every person (up to the limit) gets a new second name and nation and one more app, every club one
+// more point of training and another nation; then everything is undone, which must leave the
+// database as it was.
+inline void EditAndUndo(TKordoEditSession& session, const std::vector<TKordoStaff*>& people) {
+    TKordoPregameDatabase& database = *session.Database();
+    auto nationAt = [&](size_t i) {
+        const auto& items = session.Staff.Control("cmbNation").Items;
+        return items.empty() ? TKordoRecordRef() : items[i % items.size()].Record;
+    };
+    for (size_t i = 0; i < people.size() && i < KordoFuzzFormRecords; ++i) {
+        StaffForm& form = session.Staff;
+        form.Focus(people[i]);
+        form.Control("edSecondName").Text = u"Fuzz" + std::u16string(1, static_cast<char16_t>(u'a' + i % 26));
+        form.Control("cmbNation").SelectRecord(nationAt(i));
+        form.Control("seApps").Number = (form.Control("seApps").Number + 1) % 256;
+        session.ConfirmStaff();
+    }
+    for (int32_t row = 0; row < database.Clubs.Count() && static_cast<size_t>(row) < KordoFuzzFormRecords;
+         ++row) {
+        ClubForm& form = session.Club;
+        form.Focus(database.Clubs.Item(row));
+        form.Control("seTraining").Number = (form.Control("seTraining").Number + 1) % 21;
+        form.Control("cmbNation")
+            .SelectIndex(row % static_cast<int32_t>(form.Control("cmbNation").Items.size()));
+        session.ConfirmClub();
+    }
+    session.UndoAll();
+    Expect(!database.Modified, "undoing every edit left the database modified");
+}
+
 } // namespace KordoFuzzDetail
 
 // Returns whether the input loaded (and so went through the forms).
@@ -89,27 +121,26 @@ inline bool KordoFuzzForms(const uint8_t* data, size_t size) {
     if (!LoadInput(serverBytes, peopleBytes, database) || !LoadInput(serverBytes, peopleBytes, plain))
         return false;
 
-    StaffForm staffForm;
-    staffForm.Bind(&database);
-    ClubForm clubForm;
-    clubForm.Bind(&database);
+    TKordoEditSession session;
+    session.Bind(&database);
     TKordoPreferenceDialog dialog;
     const std::vector<TKordoStaff*> people = database.Staffs.List();
     for (size_t i = 0; i < people.size() && i < KordoFuzzFormRecords; ++i) {
-        staffForm.Focus(people[i]);
+        session.Staff.Focus(people[i]);
         std::string refusal;
-        Expect(staffForm.Confirm(&refusal), "an unchanged person was refused: " + refusal);
+        Expect(session.ConfirmStaff(&refusal), "an unchanged person was refused: " + refusal);
         dialog.OpenPreferenceDialog(true, true, true);
         dialog.Choose(people[i]);
     }
     for (int32_t row = 0; row < database.Clubs.Count() && static_cast<size_t>(row) < KordoFuzzFormRecords;
          ++row) {
-        clubForm.Focus(database.Clubs.Item(row));
-        Expect(clubForm.Confirm(), "an unchanged club was refused");
+        session.Club.Focus(database.Clubs.Item(row));
+        Expect(session.ConfirmClub(), "an unchanged club was refused");
         dialog.OpenPreferenceDialog(false, false, true);
         dialog.Choose(database.Clubs.Item(row));
     }
-    Expect(!database.Modified, "confirming unchanged forms set Modified");
+    Expect(session.Count() == 0 && !database.Modified, "confirming unchanged forms recorded a command");
+    EditAndUndo(session, people);
 
     TKordoStaffSearch staffSearch(database);
     ReadLists(staffSearch);

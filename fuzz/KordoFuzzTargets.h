@@ -159,10 +159,9 @@ public:
     TSaveFolder(const TSaveFolder&) = delete;
     TSaveFolder& operator=(const TSaveFolder&) = delete;
 
+    // The save's own file stays empty; its bytes go to memory.
     std::unique_ptr<TKordoByteDevice> Open(const std::filesystem::path& path) {
-        if (std::FILE* file = std::fopen(path.string().c_str(), "wb"))
-            std::fclose(file);
-        bool server = path.filename().string().starts_with(TKordoPregameDatabase::ServerFileName);
+        bool server = path.filename() == TKordoPregameDatabase::ServerFileName;
         TKordoFuzzBytes& target = server ? Server : People;
         target.clear();
         return std::make_unique<TKordoMemoryDevice>(target);
@@ -325,7 +324,9 @@ inline TKordoFuzzReached KordoFuzzDatabase(const uint8_t* data, size_t size) {
     // Saving sorts, renumbers, writes and links again. It may refuse (a list too long once rivals are
     // doubled), but what it writes must load.
     TSaveFolder& folder = SaveFolder();
-    database.OpenDevice = [&folder](const std::filesystem::path& path) { return folder.Open(path); };
+    database.WrapDevice = [&folder](std::unique_ptr<TKordoByteDevice>, const std::filesystem::path& target) {
+        return folder.Open(target);
+    };
     if (!database.Save(folder.Folder)) {
         Expect(database.LastError().find("the file can store at most") != std::string::npos,
                "save failed: " + database.LastError());

@@ -203,22 +203,16 @@ void SquadForm::seReputationExit() {
     reputation.Number = Bounded(reputation) / reputation.Step * reputation.Step;
 }
 
-bool SquadForm::StoreSquad() {
+void SquadForm::StoreSquad(TKordoChangeJournal* journal) {
     if (!Squad)
-        return false;
-    bool wrote = false;
-    if (Changed("seReputation")) {
-        auto reputation = static_cast<uint16_t>(Bounded(Control("seReputation")));
-        wrote |= reputation != Squad->Reputation();
-        Squad->SetReputation(reputation);
-    }
+        return;
+    KordoTouch(journal, Squad);
+    if (Changed("seReputation"))
+        Squad->SetReputation(static_cast<uint16_t>(Bounded(Control("seReputation"))));
     // A code missing from the list leaves nothing selected: the stored code stays.
     const int32_t day = Control("cmbHomeMatchDay").SelectedCode();
-    if (Changed("cmbHomeMatchDay") && day >= 0) {
-        wrote |= day != Squad->HomeMatchDay();
+    if (Changed("cmbHomeMatchDay") && day >= 0)
         Squad->SetHomeMatchDay(static_cast<uint8_t>(day));
-    }
-    return wrote;
 }
 
 // Club --------------------------------------------------------------------------------------------------
@@ -329,41 +323,33 @@ bool ClubForm::Confirm(std::string* refusal) {
         return false;
     }
     TKordoClub& club = *Current;
-    bool wrote = false;
+    TKordoChangeJournal* journal = Database->Journal();
+    KordoTouch(journal, &club);
 
     // The nation, moving one club from the old nation's count to the new one's; a damaged count
     // stays where it is rather than wrap round.
-    auto* nation = static_cast<TKordoNation*>(Control("cmbNation").SelectedRecord());
+    TKordoNation* nation = Control("cmbNation").SelectedRecord().Get<TKordoNation>();
     if (Changed("cmbNation") && Control("cmbNation").Selected >= 0 && nation != club.Nation) {
+        KordoTouch(journal, club.Nation);
+        KordoTouch(journal, nation);
         if (club.Nation && club.Nation->ClubCount() > 0)
             club.Nation->SetClubCount(static_cast<uint16_t>(club.Nation->ClubCount() - 1));
         club.Nation = nation;
         if (nation && nation->ClubCount() < std::numeric_limits<uint16_t>::max())
             nation->SetClubCount(static_cast<uint16_t>(nation->ClubCount() + 1));
-        wrote = true;
     }
 
     // The General values the user changed; the others keep what the club stores, in range or not.
     const int32_t status = Control("cmbProfessionalStatus").SelectedCode();
-    if (Changed("cmbProfessionalStatus") && status >= 0 && status != club.ProfessionalStatus()) {
+    if (Changed("cmbProfessionalStatus") && status >= 0)
         club.SetProfessionalStatus(static_cast<uint8_t>(status));
-        wrote = true;
-    }
-    for (const TClubNumber& number : ClubNumbers) {
-        if (!Changed(number.Name))
-            continue;
-        const int32_t value = Bounded(Control(number.Name));
-        if (value == number.Read(club))
-            continue;
-        number.Write(club, value);
-        wrote = true;
-    }
+    for (const TClubNumber& number : ClubNumbers)
+        if (Changed(number.Name))
+            number.Write(club, Bounded(Control(number.Name)));
 
     for (SquadForm& squad : Squads)
-        wrote |= squad.StoreSquad();
+        squad.StoreSquad(journal);
 
-    if (wrote)
-        Database->Modified = true;
     // The pages show the club as it now stands, and that counts as unchanged; the squad pages stay.
     FillGeneral();
     RememberValues();
@@ -380,24 +366,27 @@ TKordoStaff* ClubForm::PersonOnLine(std::string_view list, int32_t line) const {
     if (list != "lboxBoardMembers" && list != "lboxScouts" && list != "lboxFavouriteStaff" &&
         list != "lboxDislikedStaff")
         return nullptr;
-    return static_cast<TKordoStaff*>(KordoLineRecord(Control(list), line).value_or(nullptr));
+    return KordoLineRecord(Control(list), line).value_or(nullptr).Get<TKordoStaff>();
 }
 
 // Preferences -------------------------------------------------------------------------------------------
 
-bool ClubForm::AddPreference(std::string_view list, void* target, int32_t amount, std::string* refusal) {
+bool ClubForm::AddPreference(std::string_view list, TKordoRecordRef target, int32_t amount,
+                             std::string* refusal) {
     const TKordoPreferenceList kind = KordoPreferenceListOf(list);
     Control(list); // a list of this page
-    if (!Current || !Database || !target)
+    if (!Current || !Database || !KordoListHolds(kind, target))
         return true;
-    TKordoClubWrapper wrapper(Current);
+    if (OwnRival(list, target, refusal))
+        return false;
+    TKordoClubWrapper wrapper(Current, Database->Journal());
     const uint16_t bounded = KordoPreferenceAmount(amount);
     auto add = [&] {
         if (!kind.StaffMode)
-            return wrapper.AddRival(static_cast<TKordoClub*>(target), bounded);
-        return wrapper.AddStaffPreference(static_cast<TKordoStaff*>(target), kind.Favourite, bounded);
+            return wrapper.AddRival(target.Get<TKordoClub>(), bounded);
+        return wrapper.AddStaffPreference(target.Get<TKordoStaff>(), kind.Favourite, bounded);
     };
-    if (!KordoEditRelations(*Database, Current->Relations, add, refusal, Current->ClubName, true))
+    if (!KordoEditRelations(add, refusal, Current->ClubName, true))
         return false;
     RefreshPreferences();
     return true;
@@ -406,13 +395,25 @@ bool ClubForm::AddPreference(std::string_view list, void* target, int32_t amount
 void ClubForm::DeletePreference(std::string_view list, int32_t line) {
     if (!Current || !Database)
         return;
-    KordoDeletePreference(*Database, Current->Relations, Control(list), line);
+    KordoTouch(Database->Journal(), Current);
+    KordoDeletePreference(Current->Relations, Control(list), line);
     RefreshPreferences();
 }
 
-bool ClubForm::EditPreference(std::string_view list, int32_t line, void* target, int32_t amount) {
-    if (!Current || !Database ||
-        !KordoEditPreference(*Database, Current->Relations, Control(list), line, target, amount))
+bool ClubForm::OwnRival(std::string_view list, const TKordoRecordRef& target, std::string* refusal) const {
+    if (list != "lboxRivals" || target != TKordoRecordRef(Current))
+        return false;
+    if (refusal)
+        *refusal = "A club cannot be its own rival. Nothing was changed.";
+    return true;
+}
+
+bool ClubForm::EditPreference(std::string_view list, int32_t line, TKordoRecordRef target, int32_t amount,
+                              std::string* refusal) {
+    if (!Current || !Database || OwnRival(list, target, refusal))
+        return false;
+    KordoTouch(Database->Journal(), Current);
+    if (!KordoEditPreference(Current->Relations, Control(list), line, target, amount))
         return false;
     RefreshPreferences();
     return true;

@@ -23,9 +23,9 @@ public:
     void ShowSquad(TKordoPregameDatabase& database, TKordoSquad* squad);
     // The reputation box lost the focus: rounded down to a multiple of 500.
     void seReputationExit();
-    // Writes the page into the squad; an unchanged control keeps the stored value. True when anything
-    // was written.
-    bool StoreSquad();
+    // Writes the page into the squad, touching it in the edit's journal first; an unchanged control
+    // keeps the stored value.
+    void StoreSquad(TKordoChangeJournal* journal = nullptr);
 };
 
 class ClubForm : public TKordoForm {
@@ -48,7 +48,7 @@ public:
     void Cancel();
     void RefreshPreferences();
     // "Confirm Changes": nation (moving one ClubCount), the General values, then every squad page.
-    // Unchanged controls keep the stored values. Sets Modified when anything was written.
+    // Unchanged controls keep the stored values.
     bool Confirm(std::string* refusal = nullptr);
 
     // The people the pages show, for opening them in the staff editor: the chairman, or the person
@@ -60,9 +60,13 @@ public:
 
     // The preference lists of the "&Preferences" page (lboxRivals, lboxFavouriteStaff,
     // lboxDislikedStaff), written at once. See KordoPreferences.h.
-    bool AddPreference(std::string_view list, void* target, int32_t amount, std::string* refusal = nullptr);
+    bool AddPreference(std::string_view list, TKordoRecordRef target, int32_t amount,
+                       std::string* refusal = nullptr);
     void DeletePreference(std::string_view list, int32_t line);
-    bool EditPreference(std::string_view list, int32_t line, void* target, int32_t amount);
+    bool EditPreference(std::string_view list, int32_t line, TKordoRecordRef target, int32_t amount,
+                        std::string* refusal = nullptr);
+    // A club as its own rival is refused (true, with the reason), by Add and by Edit.
+    bool OwnRival(std::string_view list, const TKordoRecordRef& target, std::string* refusal) const;
 
 private:
     void FillGeneral();

@@ -38,28 +38,39 @@ constexpr TKordoGameDate ClearedDate{0, 1900};
 
 // Squad ---------------------------------------------------------------------------------------------
 
+void TKordoSquadWrapper::Touch(TKordoStaff* staff) {
+    KordoTouch(Journal, Squad);
+    KordoTouch(Journal, staff);
+}
+
 bool TKordoSquadWrapper::AddPlayer(TKordoStaff* staff) {
+    Touch();
     return ListAdd(Squad->Players, staff, KordoMaxPlayers);
 }
 void TKordoSquadWrapper::RemovePlayer(TKordoStaff* staff) {
+    Touch();
     ListRemove(Squad->Players, staff);
 }
 bool TKordoSquadWrapper::HasPlayer(const TKordoStaff* staff) const {
     return ListHas(Squad->Players, staff);
 }
 bool TKordoSquadWrapper::AddCoach(TKordoStaff* staff) {
+    Touch();
     return ListAdd(Squad->Coaches, staff, KordoMaxShortList);
 }
 void TKordoSquadWrapper::RemoveCoach(TKordoStaff* staff) {
+    Touch();
     ListRemove(Squad->Coaches, staff);
 }
 bool TKordoSquadWrapper::HasCoach(const TKordoStaff* staff) const {
     return ListHas(Squad->Coaches, staff);
 }
 bool TKordoSquadWrapper::AddPhysio(TKordoStaff* staff) {
+    Touch();
     return ListAdd(Squad->Physios, staff, KordoMaxShortList);
 }
 void TKordoSquadWrapper::RemovePhysio(TKordoStaff* staff) {
+    Touch();
     ListRemove(Squad->Physios, staff);
 }
 bool TKordoSquadWrapper::HasPhysio(const TKordoStaff* staff) const {
@@ -76,6 +87,7 @@ bool TKordoSquadWrapper::CanAddPhysio(const TKordoStaff* staff) const {
 }
 
 void TKordoSquadWrapper::SetManager(TKordoStaff* staff) {
+    Touch(Squad->Manager);
     // The person released is whoever held the post, also when it is the person being set.
     if (TKordoStaff* old = Squad->Manager) {
         old->ClubSquad = nullptr;
@@ -87,6 +99,7 @@ void TKordoSquadWrapper::SetManager(TKordoStaff* staff) {
 }
 
 void TKordoSquadWrapper::SetNationalManager(TKordoStaff* staff) {
+    Touch(Squad->Manager);
     if (TKordoStaff* old = Squad->Manager) {
         old->NationSquad = nullptr;
         old->SetNationJob(0);
@@ -97,6 +110,7 @@ void TKordoSquadWrapper::SetNationalManager(TKordoStaff* staff) {
 }
 
 void TKordoSquadWrapper::RemoveManager(TKordoStaff* staff) {
+    Touch();
     if (Squad->Manager == staff)
         Squad->Manager = nullptr;
 }
@@ -107,19 +121,28 @@ bool TKordoSquadWrapper::IsManager(const TKordoStaff* staff) const {
 
 // Club ----------------------------------------------------------------------------------------------
 
+void TKordoClubWrapper::Touch(TKordoStaff* staff) {
+    KordoTouch(Journal, Club);
+    KordoTouch(Journal, staff);
+}
+
 bool TKordoClubWrapper::AddBoardMember(TKordoStaff* staff) {
+    Touch();
     return ListAdd(Club->BoardMembers, staff, KordoMaxShortList);
 }
 void TKordoClubWrapper::RemoveBoardMember(TKordoStaff* staff) {
+    Touch();
     ListRemove(Club->BoardMembers, staff);
 }
 bool TKordoClubWrapper::HasBoardMember(const TKordoStaff* staff) const {
     return ListHas(Club->BoardMembers, staff);
 }
 bool TKordoClubWrapper::AddScout(TKordoStaff* staff) {
+    Touch();
     return ListAdd(Club->Scouts, staff, KordoMaxShortList);
 }
 void TKordoClubWrapper::RemoveScout(TKordoStaff* staff) {
+    Touch();
     ListRemove(Club->Scouts, staff);
 }
 bool TKordoClubWrapper::HasScout(const TKordoStaff* staff) const {
@@ -133,6 +156,7 @@ bool TKordoClubWrapper::CanAddScout(const TKordoStaff* staff) const {
 }
 
 void TKordoClubWrapper::SetChairman(TKordoStaff* staff) {
+    Touch(Club->Chairman);
     if (TKordoStaff* old = Club->Chairman) {
         old->ClubSquad = nullptr;
         old->SetClubJob(0);
@@ -142,6 +166,7 @@ void TKordoClubWrapper::SetChairman(TKordoStaff* staff) {
 }
 
 void TKordoClubWrapper::RemoveChairman(TKordoStaff* staff) {
+    Touch();
     if (Club->Chairman == staff)
         Club->Chairman = nullptr;
 }
@@ -150,11 +175,12 @@ bool TKordoClubWrapper::IsChairman(const TKordoStaff* staff) const {
     return Club->Chairman == staff;
 }
 
-TKordoRelation* TKordoClubWrapper::FindRival(const TKordoClub* rival) {
+TKordoRelation* TKordoClubWrapper::FindRival(TKordoClub* rival) {
     return KordoFindRelation(Club->Relations, KordoKindClub, rival);
 }
 
 bool TKordoClubWrapper::AddRival(TKordoClub* rival, uint16_t amount) {
+    Touch();
     // A new rival takes two entries in the file: its copy in the leading block and itself.
     if (!FindRival(rival) && KordoSavedRelationCount(*Club) + 2 > KordoMaxRelations)
         return false;
@@ -162,15 +188,17 @@ bool TKordoClubWrapper::AddRival(TKordoClub* rival, uint16_t amount) {
     return true;
 }
 
-void TKordoClubWrapper::RemoveRival(const TKordoClub* rival) {
+void TKordoClubWrapper::RemoveRival(TKordoClub* rival) {
+    Touch();
     KordoRemoveRelation(Club->Relations, KordoKindClub, rival);
 }
 
-TKordoRelation* TKordoClubWrapper::FindStaffPreference(const TKordoStaff* staff) {
+TKordoRelation* TKordoClubWrapper::FindStaffPreference(TKordoStaff* staff) {
     return KordoFindRelation(Club->Relations, KordoKindPerson, staff);
 }
 
 bool TKordoClubWrapper::AddStaffPreference(TKordoStaff* staff, bool favourite, uint16_t amount) {
+    Touch();
     TKordoRelation* entry = FindStaffPreference(staff);
     if (!entry) {
         if (KordoSavedRelationCount(*Club) + 1 > KordoMaxRelations)
@@ -184,7 +212,8 @@ bool TKordoClubWrapper::AddStaffPreference(TKordoStaff* staff, bool favourite, u
     return true;
 }
 
-void TKordoClubWrapper::RemoveStaffPreference(const TKordoStaff* staff) {
+void TKordoClubWrapper::RemoveStaffPreference(TKordoStaff* staff) {
+    Touch();
     KordoRemoveRelation(Club->Relations, KordoKindPerson, staff);
 }
 
@@ -198,16 +227,20 @@ void TKordoClubWrapper::CleanPreferences() {
 // Staff ---------------------------------------------------------------------------------------------
 
 void TKordoStaffWrapper::SetDateOfBirth(std::chrono::sys_days date) {
+    Touch();
     Staff->SetDateOfBirth(DateTimeToGameDate(date));
 }
 void TKordoStaffWrapper::SetApps(int32_t apps) {
+    Touch();
     Staff->SetApps(static_cast<uint8_t>(apps));
 }
 void TKordoStaffWrapper::SetGoals(int32_t goals) {
+    Touch();
     Staff->SetGoals(static_cast<uint8_t>(goals));
 }
 
 void TKordoStaffWrapper::InitClubContract() {
+    Touch();
     uint8_t* block = Staff->ClubContract();
     block[0] = 1;
     std::fill(block + 1, block + 28, 0); // bytes 1..26 and IsNationContract
@@ -220,6 +253,7 @@ void TKordoStaffWrapper::InitClubContract() {
 }
 
 void TKordoStaffWrapper::InitNationContract() {
+    Touch();
     uint8_t* block = Staff->NationContract();
     block[0] = 1;
     std::fill(block + 1, block + 27, 0);
@@ -235,29 +269,35 @@ void TKordoStaffWrapper::InitNationContract() {
 }
 
 void TKordoStaffWrapper::SetClubDateJoined(std::chrono::sys_days date) {
+    Touch();
     Staff->SetDateJoined(DateTimeToGameDate(date));
 }
 
 void TKordoStaffWrapper::SetClubContractExpires(std::chrono::sys_days date) {
+    Touch();
     if (Staff->HasClubContract())
         Staff->SetClubContractExpires(DateTimeToGameDate(date));
 }
 
 void TKordoStaffWrapper::SetClubWage(int32_t wage) {
+    Touch();
     if (Staff->HasClubContract())
         Staff->SetClubEstimatedWage(static_cast<uint32_t>(wage));
 }
 
 void TKordoStaffWrapper::SetClubSquadNumber(int32_t number) {
+    Touch();
     if (Staff->HasClubContract())
         Staff->SetClubSquadNumber(static_cast<uint8_t>(number));
 }
 
 void TKordoStaffWrapper::SetNationDateJoined(std::chrono::sys_days date) {
+    Touch();
     Staff->SetDateJoinedNation(DateTimeToGameDate(date));
 }
 
 void TKordoStaffWrapper::SetNationContractExpires(std::chrono::sys_days date) {
+    Touch();
     if (Staff->HasNationContract())
         Staff->SetNationContractExpires(DateTimeToGameDate(date));
 }
@@ -266,7 +306,7 @@ bool TKordoStaffWrapper::IsListedForClubJob(uint8_t job) const {
     TKordoSquad* squad = Staff->ClubSquad;
     if (!squad)
         return false;
-    TKordoSquadWrapper squadWrapper(squad);
+    TKordoSquadWrapper squadWrapper(squad, Journal);
     TKordoClub* club = squad->OwnerClub;
     switch (job) {
     case 0:
@@ -282,11 +322,11 @@ bool TKordoStaffWrapper::IsListedForClubJob(uint8_t job) const {
     case 8:
     case 10:
     case 24:
-        return club && TKordoClubWrapper(club).HasBoardMember(Staff);
+        return club && TKordoClubWrapper(club, Journal).HasBoardMember(Staff);
     case 12:
         return squadWrapper.HasPhysio(Staff);
     case 14:
-        return club && TKordoClubWrapper(club).HasScout(Staff);
+        return club && TKordoClubWrapper(club, Journal).HasScout(Staff);
     case 16:
         return squadWrapper.IsManager(Staff);
     case 17:
@@ -304,7 +344,7 @@ void TKordoStaffWrapper::LeaveClubJob() {
     TKordoSquad* squad = Staff->ClubSquad;
     if (!squad)
         return;
-    TKordoSquadWrapper squadWrapper(squad);
+    TKordoSquadWrapper squadWrapper(squad, Journal);
     TKordoClub* club = squad->OwnerClub;
     switch (Staff->ClubJob()) {
     case 1:
@@ -319,20 +359,20 @@ void TKordoStaffWrapper::LeaveClubJob() {
         break;
     case 4:
         if (club)
-            TKordoClubWrapper(club).RemoveChairman(Staff);
+            TKordoClubWrapper(club, Journal).RemoveChairman(Staff);
         break;
     case 8:
     case 10:
     case 24:
         if (club)
-            TKordoClubWrapper(club).RemoveBoardMember(Staff);
+            TKordoClubWrapper(club, Journal).RemoveBoardMember(Staff);
         break;
     case 12:
         squadWrapper.RemovePhysio(Staff);
         break;
     case 14:
         if (club)
-            TKordoClubWrapper(club).RemoveScout(Staff);
+            TKordoClubWrapper(club, Journal).RemoveScout(Staff);
         break;
     case 16:
         squadWrapper.RemoveManager(Staff);
@@ -377,20 +417,21 @@ bool Room(bool room, const char* list, std::string* fullList) {
 bool TKordoStaffWrapper::CanJoinClubJob(TKordoSquad* squad, uint8_t job, std::string* fullList) const {
     if (!squad)
         return true;
-    TKordoSquadWrapper squadWrapper(squad);
+    TKordoSquadWrapper squadWrapper(squad, Journal);
     TKordoClub* club = squad->OwnerClub;
     return Room(!IsPlayerJob(job) || squadWrapper.CanAddPlayer(Staff), "players", fullList) &&
            Room(!IsCoachJob(job) || squadWrapper.CanAddCoach(Staff), "coaches", fullList) &&
            Room(job != 12 || squadWrapper.CanAddPhysio(Staff), "physios", fullList) &&
-           Room(!club || !IsBoardJob(job) || TKordoClubWrapper(club).CanAddBoardMember(Staff),
+           Room(!club || !IsBoardJob(job) || TKordoClubWrapper(club, Journal).CanAddBoardMember(Staff),
                 "board members", fullList) &&
-           Room(!club || job != 14 || TKordoClubWrapper(club).CanAddScout(Staff), "scouts", fullList);
+           Room(!club || job != 14 || TKordoClubWrapper(club, Journal).CanAddScout(Staff), "scouts",
+                fullList);
 }
 
 bool TKordoStaffWrapper::CanJoinNationJob(TKordoSquad* squad, uint8_t job, std::string* fullList) const {
     if (!squad)
         return true;
-    TKordoSquadWrapper squadWrapper(squad);
+    TKordoSquadWrapper squadWrapper(squad, Journal);
     return Room((job != 2 && job != 20) || squadWrapper.CanAddCoach(Staff), "coaches", fullList) &&
            Room(job != 12 || squadWrapper.CanAddPhysio(Staff), "physios", fullList);
 }
@@ -401,7 +442,7 @@ bool TKordoStaffWrapper::JoinClubJob(TKordoSquad* squad, uint8_t job) {
     // Refuse before anything changes when one of the lists is full.
     if (!CanJoinClubJob(squad, job))
         return false;
-    TKordoSquadWrapper squadWrapper(squad);
+    TKordoSquadWrapper squadWrapper(squad, Journal);
     TKordoClub* club = squad->OwnerClub;
     bool player = IsPlayerJob(job);
     bool coach = IsCoachJob(job);
@@ -411,13 +452,13 @@ bool TKordoStaffWrapper::JoinClubJob(TKordoSquad* squad, uint8_t job) {
     if (coach)
         squadWrapper.AddCoach(Staff);
     if (job == 4 && club)
-        TKordoClubWrapper(club).SetChairman(Staff);
+        TKordoClubWrapper(club, Journal).SetChairman(Staff);
     if (board && club)
-        TKordoClubWrapper(club).AddBoardMember(Staff);
+        TKordoClubWrapper(club, Journal).AddBoardMember(Staff);
     if (job == 12)
         squadWrapper.AddPhysio(Staff);
     if (job == 14 && club)
-        TKordoClubWrapper(club).AddScout(Staff);
+        TKordoClubWrapper(club, Journal).AddScout(Staff);
     if (job == 16 || job == 17)
         squadWrapper.SetManager(Staff);
     return true;
@@ -427,7 +468,7 @@ void TKordoStaffWrapper::LeaveNationJob() {
     TKordoSquad* squad = Staff->NationSquad;
     if (!squad)
         return;
-    TKordoSquadWrapper squadWrapper(squad);
+    TKordoSquadWrapper squadWrapper(squad, Journal);
     switch (Staff->NationJob()) {
     case 2:
         squadWrapper.RemoveCoach(Staff);
@@ -449,7 +490,7 @@ void TKordoStaffWrapper::LeaveNationJob() {
 bool TKordoStaffWrapper::JoinNationJob(TKordoSquad* squad, uint8_t job) {
     if (!squad)
         return true;
-    TKordoSquadWrapper squadWrapper(squad);
+    TKordoSquadWrapper squadWrapper(squad, Journal);
     switch (job) {
     case 2:
     case 20:
@@ -472,6 +513,7 @@ TKordoNation* TKordoStaffWrapper::GetSecondNation() const {
 }
 
 bool TKordoStaffWrapper::SetSecondNation(TKordoNation* nation) {
+    Touch();
     auto& relations = Staff->Relations;
     auto found = std::find_if(relations.begin(), relations.end(),
                               [](const TKordoRelation& e) { return e.Kind == KordoKindNation; });
@@ -495,7 +537,9 @@ bool TKordoStaffWrapper::SetSecondNation(TKordoNation* nation) {
     return true;
 }
 
-bool TKordoStaffWrapper::SetPreference(uint8_t kind, void* target, uint8_t relation, uint16_t amount) {
+bool TKordoStaffWrapper::SetPreference(uint8_t kind, TKordoRecordRef target, uint8_t relation,
+                                       uint16_t amount) {
+    Touch();
     TKordoRelation* entry = KordoFindRelation(Staff->Relations, kind, target);
     if (!entry) {
         if (Staff->Relations.size() >= KordoMaxRelations)
@@ -509,7 +553,7 @@ bool TKordoStaffWrapper::SetPreference(uint8_t kind, void* target, uint8_t relat
     return true;
 }
 
-TKordoRelation* TKordoStaffWrapper::FindClubPreference(const TKordoClub* club) {
+TKordoRelation* TKordoStaffWrapper::FindClubPreference(TKordoClub* club) {
     return KordoFindRelation(Staff->Relations, KordoKindClub, club);
 }
 
@@ -518,11 +562,12 @@ bool TKordoStaffWrapper::AddClubPreference(TKordoClub* club, bool favourite, uin
                          favourite ? KordoRelationFavouriteClub : KordoRelationDislikedClub, amount);
 }
 
-void TKordoStaffWrapper::RemoveClubPreference(const TKordoClub* club) {
+void TKordoStaffWrapper::RemoveClubPreference(TKordoClub* club) {
+    Touch();
     KordoRemoveRelation(Staff->Relations, KordoKindClub, club);
 }
 
-TKordoRelation* TKordoStaffWrapper::FindStaffPreference(const TKordoStaff* staff) {
+TKordoRelation* TKordoStaffWrapper::FindStaffPreference(TKordoStaff* staff) {
     return KordoFindRelation(Staff->Relations, KordoKindPerson, staff);
 }
 
@@ -531,6 +576,7 @@ bool TKordoStaffWrapper::AddStaffPreference(TKordoStaff* staff, bool favourite, 
                          favourite ? KordoRelationFavouritePerson : KordoRelationDislikedPerson, amount);
 }
 
-void TKordoStaffWrapper::RemoveStaffPreference(const TKordoStaff* staff) {
+void TKordoStaffWrapper::RemoveStaffPreference(TKordoStaff* staff) {
+    Touch();
     KordoRemoveRelation(Staff->Relations, KordoKindPerson, staff);
 }

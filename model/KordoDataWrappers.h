@@ -1,12 +1,14 @@
 // Wrappers present a person, a squad or a club as an object with the operations whose rules go beyond
 // storing a value: keeping staff lists in step with jobs, releasing a displaced manager or chairman,
-// and the relation lists. A wrapper only holds a reference; create one per action.
+// and the relation lists. A wrapper only holds a reference; create one per action. Given the journal of
+// the edit under way, a wrapper touches every record there before it writes it.
 //
 // No list grows past what the file can store: an operation that would append to a full list
 // changes nothing and returns false (for a club's relation list, each rival counts twice, as saving
 // writes it twice). Adding someone who is already listed, or changing an existing entry, succeeds.
 #pragma once
 
+#include "KordoJournal.h"
 #include "KordoRecords.h"
 
 #include <chrono>
@@ -18,7 +20,8 @@ constexpr size_t KordoMaxRelations = 255; // a person's or a club's relation ent
 
 class TKordoSquadWrapper {
 public:
-    explicit TKordoSquadWrapper(TKordoSquad* squad) : Squad(squad) {}
+    explicit TKordoSquadWrapper(TKordoSquad* squad, TKordoChangeJournal* journal = nullptr)
+        : Squad(squad), Journal(journal) {}
 
     bool AddPlayer(TKordoStaff* staff);
     void RemovePlayer(TKordoStaff* staff);
@@ -46,12 +49,16 @@ public:
     bool CanAddPhysio(const TKordoStaff* staff) const;
 
 private:
+    // Before the squad (or the person) is written.
+    void Touch(TKordoStaff* staff = nullptr);
     TKordoSquad* Squad;
+    TKordoChangeJournal* Journal;
 };
 
 class TKordoClubWrapper {
 public:
-    explicit TKordoClubWrapper(TKordoClub* club) : Club(club) {}
+    explicit TKordoClubWrapper(TKordoClub* club, TKordoChangeJournal* journal = nullptr)
+        : Club(club), Journal(journal) {}
 
     bool AddBoardMember(TKordoStaff* staff);
     void RemoveBoardMember(TKordoStaff* staff);
@@ -67,24 +74,28 @@ public:
     void RemoveChairman(TKordoStaff* staff);
     bool IsChairman(const TKordoStaff* staff) const;
 
-    TKordoRelation* FindRival(const TKordoClub* rival);
+    TKordoRelation* FindRival(TKordoClub* rival);
     bool AddRival(TKordoClub* rival, uint16_t amount);
-    void RemoveRival(const TKordoClub* rival);
-    TKordoRelation* FindStaffPreference(const TKordoStaff* staff);
+    void RemoveRival(TKordoClub* rival);
+    TKordoRelation* FindStaffPreference(TKordoStaff* staff);
     bool AddStaffPreference(TKordoStaff* staff, bool favourite, uint16_t amount);
-    void RemoveStaffPreference(const TKordoStaff* staff);
+    void RemoveStaffPreference(TKordoStaff* staff);
 
     // Before saving: sorted, with a leading copy of every rival. After loading: copies folded.
     void SortPreferences();
     void CleanPreferences();
 
 private:
+    // Before the club (or the person) is written.
+    void Touch(TKordoStaff* staff = nullptr);
     TKordoClub* Club;
+    TKordoChangeJournal* Journal;
 };
 
 class TKordoStaffWrapper {
 public:
-    explicit TKordoStaffWrapper(TKordoStaff* staff) : Staff(staff) {}
+    explicit TKordoStaffWrapper(TKordoStaff* staff, TKordoChangeJournal* journal = nullptr)
+        : Staff(staff), Journal(journal) {}
 
     void SetDateOfBirth(std::chrono::sys_days date);
     void SetApps(int32_t apps);
@@ -119,14 +130,17 @@ public:
     // Sets, or with nullptr removes, the second-nationality entry. False when the list is full.
     bool SetSecondNation(TKordoNation* nation);
 
-    TKordoRelation* FindClubPreference(const TKordoClub* club);
+    TKordoRelation* FindClubPreference(TKordoClub* club);
     bool AddClubPreference(TKordoClub* club, bool favourite, uint16_t amount);
-    void RemoveClubPreference(const TKordoClub* club);
-    TKordoRelation* FindStaffPreference(const TKordoStaff* staff);
+    void RemoveClubPreference(TKordoClub* club);
+    TKordoRelation* FindStaffPreference(TKordoStaff* staff);
     bool AddStaffPreference(TKordoStaff* staff, bool favourite, uint16_t amount);
-    void RemoveStaffPreference(const TKordoStaff* staff);
+    void RemoveStaffPreference(TKordoStaff* staff);
 
 private:
-    bool SetPreference(uint8_t kind, void* target, uint8_t relation, uint16_t amount);
+    bool SetPreference(uint8_t kind, TKordoRecordRef target, uint8_t relation, uint16_t amount);
+    // Before the person is written.
+    void Touch() { KordoTouch(Journal, Staff); }
     TKordoStaff* Staff;
+    TKordoChangeJournal* Journal;
 };

@@ -7,6 +7,7 @@
 #include <cassert>
 #include <charconv>
 #include <functional>
+#include <sstream>
 #include <string_view>
 #include <vector>
 
@@ -43,6 +44,10 @@ void KordoAppendUtf8(std::string& out, std::u16string_view text) {
     }
 }
 
+bool KordoCsvNeedsApostrophe(std::string_view text) {
+    return !text.empty() && std::string_view("=+-@\t\r'").find(text.front()) != std::string_view::npos;
+}
+
 namespace {
 
 constexpr size_t FlushSize = 1 << 20;
@@ -51,9 +56,11 @@ constexpr size_t FlushSize = 1 << 20;
 // in a reused scratch string, so a row costs no allocation once the buffers have grown.
 class TTableWriter {
 public:
-    TTableWriter(std::ostream& out, TKordoExportFormat format, std::vector<std::string> columns)
+    // `rows`: about how many rows follow, for the buffer's first size.
+    TTableWriter(std::ostream& out, TKordoExportFormat format, std::vector<std::string> columns,
+                 size_t rows = 0)
         : Out(out), Json(format == TKordoExportFormat::Json), Columns(std::move(columns)) {
-        Buffer.reserve(FlushSize + 64 * 1024);
+        Buffer.reserve(rows == 1 ? 4096 : FlushSize + 64 * 1024);
         if (Json) {
             // Keys are written the same way every row: escape them once.
             for (const std::string& column : Columns) {
@@ -109,7 +116,7 @@ public:
             AppendJsonEscaped(Buffer, text);
             Buffer += '"';
         } else {
-            AppendCsvField(Buffer, text);
+            AppendCsvText(Buffer, text);
         }
     }
     // A text cell built by the caller in Scratch.
@@ -140,6 +147,18 @@ private:
     void Flush() {
         Out.write(Buffer.data(), static_cast<std::streamsize>(Buffer.size()));
         Buffer.clear();
+    }
+    // A spreadsheet takes a cell that begins with = + - @ (or a tab or CR before them) for a formula;
+    // such a text gets a leading apostrophe, which spreadsheets show as "this is text", and so does
+    // one that begins with an apostrophe itself, so that reading the sheet back can remove exactly one.
+    static void AppendCsvText(std::string& out, std::string_view text) {
+        if (KordoCsvNeedsApostrophe(text)) {
+            std::string escaped = "'";
+            escaped += text;
+            AppendCsvField(out, escaped);
+        } else {
+            AppendCsvField(out, text);
+        }
     }
     static void AppendCsvField(std::string& out, std::string_view text) {
         if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
@@ -291,7 +310,9 @@ void Ratings(TTableWriter& writer, const Record* record, const std::array<TKordo
     }
 }
 
-std::vector<std::string> PeopleColumns() {
+} // namespace
+
+std::vector<std::string> KordoPeopleColumns() {
     std::vector<std::string> columns{"ID",
                                      "DisplayName",
                                      "FirstName",
@@ -321,6 +342,8 @@ std::vector<std::string> PeopleColumns() {
     AddNames(columns, RefereeAttributes);
     return columns;
 }
+
+namespace {
 
 void PersonRow(TTableWriter& writer, TKordoPregameDatabase& database, TKordoStaff& staff) {
     writer.BeginRow();
@@ -425,10 +448,18 @@ template <class Record, class Array> int64_t RowOf(const Record* record, const A
 } // namespace
 
 bool KordoExportPeople(TKordoPregameDatabase& database, std::ostream& out, TKordoExportFormat format) {
-    TTableWriter writer(out, format, PeopleColumns());
+    TTableWriter writer(out, format, KordoPeopleColumns());
     for (TKordoStaff* staff : database.Staffs.List())
         PersonRow(writer, database, *staff);
     return writer.Finish();
+}
+
+std::string KordoExportPerson(TKordoPregameDatabase& database, TKordoStaff& staff) {
+    std::ostringstream out;
+    TTableWriter writer(out, TKordoExportFormat::Csv, KordoPeopleColumns(), 1);
+    PersonRow(writer, database, staff);
+    writer.Finish();
+    return out.str();
 }
 
 bool KordoExportClubs(TKordoPregameDatabase& database, std::ostream& out, TKordoExportFormat format) {

@@ -8,8 +8,10 @@
 // Control ----------------------------------------------------------------------------------------------
 
 void TKordoControl::ClearItems() {
-    Items.clear();
     Selected = -1;
+    if (Items.empty())
+        return;
+    Items.clear();
     ++ItemsVersion;
 }
 
@@ -34,8 +36,11 @@ void TKordoControl::SetItems(std::vector<TKordoListItem> items) {
         std::stable_sort(items.begin(), items.end(), [](const TKordoListItem& a, const TKordoListItem& b) {
             return KordoCompareNames(a.Text, b.Text) < 0;
         });
-    Items = std::move(items);
     Selected = -1;
+    // The same items again are no change: a view need not show them anew.
+    if (items == Items)
+        return;
+    Items = std::move(items);
     ++ItemsVersion;
 }
 
@@ -45,7 +50,7 @@ void TKordoControl::SelectCode(int32_t code) {
     Selected = found == Items.end() ? -1 : static_cast<int32_t>(found - Items.begin());
 }
 
-void TKordoControl::SelectRecord(const void* record) {
+void TKordoControl::SelectRecord(const TKordoRecordRef& record) {
     auto found =
         std::find_if(Items.begin(), Items.end(), [&](const TKordoListItem& i) { return i.Record == record; });
     Selected = found == Items.end() ? -1 : static_cast<int32_t>(found - Items.begin());
@@ -60,8 +65,8 @@ int32_t TKordoControl::SelectedCode() const {
     return Selected < 0 ? -1 : Items[static_cast<size_t>(Selected)].Code;
 }
 
-void* TKordoControl::SelectedRecord() const {
-    return Selected < 0 ? nullptr : Items[static_cast<size_t>(Selected)].Record;
+TKordoRecordRef TKordoControl::SelectedRecord() const {
+    return Selected < 0 ? TKordoRecordRef() : Items[static_cast<size_t>(Selected)].Record;
 }
 
 TKordoControlValue TKordoControl::Value() const {
@@ -132,7 +137,7 @@ bool TKordoForm::Changed(std::string_view name) const {
 
 bool TKordoForm::AnyChanged() const {
     for (const TKordoControl& control : Controls)
-        if (Changed(control.Name))
+        if (control.Kind != TKordoControlKind::ListBox && Changed(control.Name))
             return true;
     return false;
 }

@@ -29,8 +29,8 @@ enum class TKordoControlKind : uint8_t {
 
 struct TKordoListItem {
     std::u16string Text;
-    int32_t Code = -1;      // integer lists
-    void* Record = nullptr; // pointer lists and list boxes
+    int32_t Code = -1;        // integer lists
+    TKordoRecordRef Record{}; // pointer lists and list boxes
     bool operator==(const TKordoListItem&) const = default;
 };
 
@@ -50,7 +50,7 @@ struct TKordoControlValue {
     int32_t Number = 0;
     std::optional<std::chrono::sys_days> Date;
     int32_t Code = -1;
-    const void* Record = nullptr;
+    TKordoRecordRef Record{};
     bool operator==(const TKordoControlValue&) const = default;
 };
 
@@ -74,7 +74,7 @@ struct TKordoControl {
     std::optional<std::chrono::sys_days> Date; // Date; none: "not set"
     std::vector<TKordoListItem> Items;         // lists, in display order
     int32_t Selected = -1;                     // lists: the selected item's index, -1 for none
-    uint32_t ItemsVersion = 0;                 // moves on every change of Items
+    uint32_t ItemsVersion = 0;                 // moves on every change of Items (not on the same again)
     bool Enabled = true;
 
     // Lists.
@@ -87,10 +87,10 @@ struct TKordoControl {
     void SetItems(std::vector<TKordoListItem> items);
     // Selects the first item with the code or record; with no item carrying it, nothing is selected.
     void SelectCode(int32_t code);
-    void SelectRecord(const void* record);
-    void SelectIndex(int32_t index); // out of range: nothing
-    int32_t SelectedCode() const;    // -1 with nothing selected
-    void* SelectedRecord() const;    // nullptr with nothing selected
+    void SelectRecord(const TKordoRecordRef& record);
+    void SelectIndex(int32_t index);        // out of range: nothing
+    int32_t SelectedCode() const;           // -1 with nothing selected
+    TKordoRecordRef SelectedRecord() const; // none with nothing selected
 
     // Whether the values (not the items) of two states of the control are equal: the text, number,
     // date, or the selected item's code and record.
@@ -122,6 +122,7 @@ public:
     // value equals the remembered one counts as unchanged.
     void RememberValues();
     bool Changed(std::string_view name) const;
+    // Whether any control the user edits changed: the line chosen in a list box is no edit.
     bool AnyChanged() const;
 
 protected:

@@ -39,28 +39,27 @@ void TKordoPreferenceDialog::OpenPreferenceDialog(bool staffMode, bool favourite
     Amount = MaximumAmount;
 }
 
-void TKordoPreferenceDialog::PresetPreferenceDialog(void* target, int32_t amount) {
+void TKordoPreferenceDialog::PresetPreferenceDialog(const TKordoRecordRef& target, int32_t amount) {
     // The amount box cannot show more than its range.
     Amount = KordoPreferenceAmount(amount);
     Choose(target);
 }
 
-void TKordoPreferenceDialog::Choose(void* record) {
-    if (!record)
-        return;
-    if (StaffMode) {
-        ChosenStaff = static_cast<TKordoStaff*>(record);
-        StaffName = StaffDisplayName(*ChosenStaff);
-        const TKordoSquad* squad = ChosenStaff->ClubSquad;
+void TKordoPreferenceDialog::Choose(const TKordoRecordRef& record) {
+    // A record of the other mode's kind is no choice, as none is.
+    if (TKordoStaff* staff = StaffMode ? record.Get<TKordoStaff>() : nullptr) {
+        ChosenStaff = staff;
+        StaffName = StaffDisplayName(*staff);
+        const TKordoSquad* squad = staff->ClubSquad;
         ClubName = squad && squad->OwnerClub ? squad->OwnerClub->ShortClubName : u"No Club";
-        NationName = NationText(ChosenStaff->Nation);
-        const std::string born = KordoDateText(ChosenStaff->DateOfBirth());
+        NationName = NationText(staff->Nation);
+        const std::string born = KordoDateText(staff->DateOfBirth());
         DateOfBirth.assign(born.begin(), born.end());
-    } else {
-        ChosenClub = static_cast<TKordoClub*>(record);
-        ClubName = ChosenClub->ShortClubName;
-        NationName = NationText(ChosenClub->Nation);
-        FullClubName = ChosenClub->ClubName;
+    } else if (TKordoClub* club = StaffMode ? nullptr : record.Get<TKordoClub>()) {
+        ChosenClub = club;
+        ClubName = club->ShortClubName;
+        NationName = NationText(club->Nation);
+        FullClubName = club->ClubName;
     }
 }
 
@@ -83,67 +82,53 @@ TKordoPreferenceList KordoPreferenceListOf(std::string_view list) {
     throw std::out_of_range("no preference list " + std::string(list));
 }
 
+bool KordoListHolds(const TKordoPreferenceList& list, const TKordoRecordRef& target) {
+    return list.StaffMode ? target.Get<TKordoStaff>() != nullptr : target.Get<TKordoClub>() != nullptr;
+}
+
 uint16_t KordoPreferenceAmount(int32_t amount) {
     return static_cast<uint16_t>(std::clamp(amount, MinimumAmount, MaximumAmount));
 }
 
-std::optional<void*> KordoLineRecord(const TKordoControl& list, int32_t line) {
+std::optional<TKordoRecordRef> KordoLineRecord(const TKordoControl& list, int32_t line) {
     if (line < 0 || line >= static_cast<int32_t>(list.Items.size()))
         return std::nullopt;
     return list.Items[static_cast<size_t>(line)].Record;
-}
-
-bool KordoSameRelations(const std::vector<TKordoRelation>& a, const std::vector<TKordoRelation>& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](const TKordoRelation& x, const TKordoRelation& y) {
-                          return x.Kind == y.Kind && x.Relation == y.Relation && x.Amount == y.Amount &&
-                                 x.Target == y.Target && x.StoredTarget == y.StoredTarget;
-                      });
 }
 
 uint8_t KordoPreferenceKind(std::string_view list) {
     return KordoPreferenceListOf(list).StaffMode ? KordoKindPerson : KordoKindClub;
 }
 
-void KordoDeletePreference(TKordoPregameDatabase& database, std::vector<TKordoRelation>& relations,
-                           const TKordoControl& list, int32_t line) {
-    std::optional<void*> target = KordoLineRecord(list, line);
-    if (target && KordoRemoveRelation(relations, KordoPreferenceKind(list.Name), *target))
-        database.Modified = true;
+void KordoDeletePreference(std::vector<TKordoRelation>& relations, const TKordoControl& list, int32_t line) {
+    if (std::optional<TKordoRecordRef> target = KordoLineRecord(list, line))
+        KordoRemoveRelation(relations, KordoPreferenceKind(list.Name), *target);
 }
 
-bool KordoEditPreference(TKordoPregameDatabase& database, std::vector<TKordoRelation>& relations,
-                         const TKordoControl& list, int32_t line, void* target, int32_t amount) {
-    std::optional<void*> old = KordoLineRecord(list, line);
+bool KordoEditPreference(std::vector<TKordoRelation>& relations, const TKordoControl& list, int32_t line,
+                         TKordoRecordRef target, int32_t amount) {
+    std::optional<TKordoRecordRef> old = KordoLineRecord(list, line);
     TKordoRelation* entry =
         old ? KordoFindRelation(relations, KordoPreferenceKind(list.Name), *old) : nullptr;
-    if (!entry || !target)
+    if (!entry || !KordoListHolds(KordoPreferenceListOf(list.Name), target))
         return false;
-    const uint16_t bounded = KordoPreferenceAmount(amount);
-    if (entry->Target != target || entry->Amount != bounded)
-        database.Modified = true;
     // No merging: the target may now have two entries of the kind.
     entry->Target = target;
-    entry->Amount = bounded;
+    entry->Amount = KordoPreferenceAmount(amount);
     return true;
 }
 
-bool KordoEditRelations(TKordoPregameDatabase& database, std::vector<TKordoRelation>& relations,
-                        const std::function<bool()>& edit, std::string* refusal, const std::u16string& owner,
+bool KordoEditRelations(const std::function<bool()>& edit, std::string* refusal, const std::u16string& owner,
                         bool club) {
-    const std::vector<TKordoRelation> before = relations;
-    if (!edit()) {
-        if (refusal) {
-            std::string name = QString::fromStdU16String(owner).toStdString();
-            if (name.empty())
-                name = club ? "this club" : "this person";
-            *refusal = "The preference list of " + name + " is full (" + std::to_string(KordoMaxRelations) +
-                       (club ? " entries, each rival counting twice" : " entries") +
-                       "): nothing more can be added. Nothing was changed.";
-        }
-        return false;
+    if (edit())
+        return true;
+    if (refusal) {
+        std::string name = QString::fromStdU16String(owner).toStdString();
+        if (name.empty())
+            name = club ? "this club" : "this person";
+        *refusal = "The preference list of " + name + " is full (" + std::to_string(KordoMaxRelations) +
+                   (club ? " entries, each rival counting twice" : " entries") +
+                   "): nothing more can be added. Nothing was changed.";
     }
-    if (!KordoSameRelations(before, relations))
-        database.Modified = true;
-    return true;
+    return false;
 }

@@ -20,10 +20,10 @@ public:
     // The caption, the amount (100), the labels and the choice are reset.
     void OpenPreferenceDialog(bool staffMode, bool favourite, bool adding);
     // Editing: the amount and the current target, chosen.
-    void PresetPreferenceDialog(void* target, int32_t amount);
+    void PresetPreferenceDialog(const TKordoRecordRef& target, int32_t amount);
     // A row of the dialog's list got the focus: the person (staff mode) or club is chosen and the
     // labels show him; nullptr keeps the choice.
-    void Choose(void* record);
+    void Choose(const TKordoRecordRef& record);
     // The amount box lost the focus: rounded down to a multiple of 5, within 5..100.
     void seAmountExit();
 
@@ -40,7 +40,7 @@ public:
     int32_t Amount = 100;
     TKordoStaff* ChosenStaff = nullptr;
     TKordoClub* ChosenClub = nullptr;
-    void* Chosen() const { return StaffMode ? static_cast<void*>(ChosenStaff) : ChosenClub; }
+    TKordoRecordRef Chosen() const { return StaffMode ? TKordoRecordRef(ChosenStaff) : ChosenClub; }
 };
 
 // How a preference list is edited: the dialog's mode for it (people or clubs; the rivals list is a
@@ -52,28 +52,27 @@ struct TKordoPreferenceList {
 };
 // std::out_of_range for a name that is no preference list.
 TKordoPreferenceList KordoPreferenceListOf(std::string_view list);
+// Whether the target is a record the list holds: a person for a list of people, a club for a list of
+// clubs.
+bool KordoListHolds(const TKordoPreferenceList& list, const TKordoRecordRef& target);
 
 // What both editors share when they edit a preference list.
 // An amount as the file keeps it: within 5..100 (not rounded; the dialog rounds what is typed).
 uint16_t KordoPreferenceAmount(int32_t amount);
 // The record the line of a list box carries (which may be none, for a target that did not resolve on
 // loading); no value for a line the list does not have.
-std::optional<void*> KordoLineRecord(const TKordoControl& list, int32_t line);
-// Whether two relation lists hold the same entries in the same order.
-bool KordoSameRelations(const std::vector<TKordoRelation>& a, const std::vector<TKordoRelation>& b);
+std::optional<TKordoRecordRef> KordoLineRecord(const TKordoControl& list, int32_t line);
 // The kind of entry a preference list shows: people (3) or clubs (1).
 uint8_t KordoPreferenceKind(std::string_view list);
 // Delete on a line of the list box `list`: the first entry of the list's kind with the line's target
 // goes, whatever its relation. Edit: the last such entry is pointed at the target with the amount
-// (kept within 5..100), its relation unchanged, and false when there is no such line or entry. Both
-// set the database's Modified flag when the entries changed.
-void KordoDeletePreference(TKordoPregameDatabase& database, std::vector<TKordoRelation>& relations,
-                           const TKordoControl& list, int32_t line);
-bool KordoEditPreference(TKordoPregameDatabase& database, std::vector<TKordoRelation>& relations,
-                         const TKordoControl& list, int32_t line, void* target, int32_t amount);
-// Runs one edit of the relation list of a person (club false) or a club, made through the record's
+// (kept within 5..100), its relation unchanged, and false when there is no such line or entry. The
+// caller touches the owner of the relations in the edit's journal first.
+void KordoDeletePreference(std::vector<TKordoRelation>& relations, const TKordoControl& list, int32_t line);
+bool KordoEditPreference(std::vector<TKordoRelation>& relations, const TKordoControl& list, int32_t line,
+                         TKordoRecordRef target, int32_t amount);
+// Runs one addition to the relation list of a person (club false) or a club, made through the record's
 // wrapper: `edit` returns false when the list is full, the wrapper having changed nothing; then the
-// refusal names the owner. Sets the database's Modified flag when the list changed.
-bool KordoEditRelations(TKordoPregameDatabase& database, std::vector<TKordoRelation>& relations,
-                        const std::function<bool()>& edit, std::string* refusal = nullptr,
+// refusal names the owner.
+bool KordoEditRelations(const std::function<bool()>& edit, std::string* refusal = nullptr,
                         const std::u16string& owner = {}, bool club = false);

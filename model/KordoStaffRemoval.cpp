@@ -6,16 +6,32 @@
 
 namespace {
 
-template <class T> void Erase(std::vector<T*>& list, const TKordoStaff* staff) {
+// Takes every reference to the person out of the list, touching the list's owner first when it names
+// him.
+template <class Owner, class T>
+void Erase(TKordoChangeJournal* journal, Owner& owner, std::vector<T*>& list, const TKordoStaff* staff) {
+    if (std::find(list.begin(), list.end(), staff) == list.end())
+        return;
+    KordoTouch(journal, &owner);
     list.erase(std::remove(list.begin(), list.end(), staff), list.end());
 }
 
-void EraseRelations(std::vector<TKordoRelation>& relations, const TKordoStaff* staff) {
-    relations.erase(std::remove_if(relations.begin(), relations.end(),
-                                   [&](const TKordoRelation& entry) {
-                                       return entry.Kind == KordoKindPerson && entry.Target == staff;
-                                   }),
-                    relations.end());
+template <class Owner> void EraseRelations(TKordoChangeJournal* journal, Owner& owner, TKordoStaff* staff) {
+    auto names = [&](const TKordoRelation& entry) {
+        return entry.Kind == KordoKindPerson && entry.Target == TKordoRecordRef(staff);
+    };
+    if (std::none_of(owner.Relations.begin(), owner.Relations.end(), names))
+        return;
+    KordoTouch(journal, &owner);
+    std::erase_if(owner.Relations, names);
+}
+
+template <class Owner>
+void ClearPost(TKordoChangeJournal* journal, Owner& owner, TKordoStaff*& post, const TKordoStaff* staff) {
+    if (post != staff)
+        return;
+    KordoTouch(journal, &owner);
+    post = nullptr;
 }
 
 } // namespace
@@ -23,7 +39,9 @@ void EraseRelations(std::vector<TKordoRelation>& relations, const TKordoStaff* s
 void KordoDeleteStaff(TKordoPregameDatabase& database, TKordoStaff* staff) {
     if (!staff)
         return;
-    TKordoStaffWrapper wrapper(staff);
+    TKordoChangeJournal* journal = database.Journal();
+    KordoTouch(journal, staff);
+    TKordoStaffWrapper wrapper(staff, journal);
     wrapper.LeaveClubJob();
     wrapper.LeaveNationJob();
 
@@ -34,8 +52,10 @@ void KordoDeleteStaff(TKordoPregameDatabase& database, TKordoStaff* staff) {
             table->Release(name);
     staff->FirstName = staff->SecondName = staff->CommonName = nullptr;
     // A damaged count of 0 stays 0 rather than wrap to four thousand million.
-    if (staff->Nation && staff->Nation->StaffCount() > 0)
+    if (staff->Nation && staff->Nation->StaffCount() > 0) {
+        KordoTouch(journal, staff->Nation);
         staff->Nation->SetStaffCount(staff->Nation->StaffCount() - 1);
+    }
 
     if (staff->MentalAtts)
         database.MentalAtts.GiveBack(staff->MentalAtts);
@@ -51,23 +71,20 @@ void KordoDeleteStaff(TKordoPregameDatabase& database, TKordoStaff* staff) {
     // his job does not say, and other people and clubs keep him among their preferences. Saving
     // would write his ID into all of them, pointing at nobody.
     for (TKordoSquad& squad : database.Squads.Records) {
-        Erase(squad.Players, staff);
-        Erase(squad.Coaches, staff);
-        Erase(squad.Physios, staff);
-        if (squad.Manager == staff)
-            squad.Manager = nullptr;
+        Erase(journal, squad, squad.Players, staff);
+        Erase(journal, squad, squad.Coaches, staff);
+        Erase(journal, squad, squad.Physios, staff);
+        ClearPost(journal, squad, squad.Manager, staff);
     }
     for (TKordoClub& club : database.Clubs.Records) {
-        Erase(club.BoardMembers, staff);
-        Erase(club.Scouts, staff);
-        if (club.Chairman == staff)
-            club.Chairman = nullptr;
-        EraseRelations(club.Relations, staff);
+        Erase(journal, club, club.BoardMembers, staff);
+        Erase(journal, club, club.Scouts, staff);
+        ClearPost(journal, club, club.Chairman, staff);
+        EraseRelations(journal, club, staff);
     }
     for (TKordoStaff* other : database.Staffs.List())
         if (other != staff)
-            EraseRelations(other->Relations, staff);
+            EraseRelations(journal, *other, staff);
 
     database.Staffs.RemoveStaff(staff);
-    database.Modified = true;
 }

@@ -7,5 +7,6 @@
 // nation's count lowered, his attribute records given back; then every other reference to him (other
 // people's and clubs' preferences, squad and club lists, managers and chairmen, contract employers
 // excepted as they name clubs and nations) is removed, and he leaves the staff table's list. The caller
-// removes any list row that shows him first. Sets the database's Modified flag.
+// removes any list row that shows him first. Every record written is touched in the database's
+// journal first, when it has one.
 void KordoDeleteStaff(TKordoPregameDatabase& database, TKordoStaff* staff);

@@ -61,16 +61,18 @@ public:
     // changed, whatever the control could show; what the confirm creates (a squad joined, a contract
     // block, an attribute record) is written from the controls. Refused, with a readable reason in
     // `refusal` and nothing changed, when a list the person would join is full (or with nobody
-    // shown). Sets the database's Modified flag when anything was written. Afterwards the form is
-    // filled again from the person, so it shows the record as it now stands and nothing counts as
-    // changed; the edits stay in the form after a refusal.
+    // shown). Every record is touched in the database's journal before it is written (the editing
+    // session runs the confirm as one edit). Afterwards the form is filled again from the person, so
+    // it shows the record as it now stands and nothing counts as changed; the edits stay in the form
+    // after a refusal.
     bool Confirm(std::string* refusal = nullptr);
 
     // The preference lists of the "P&references" page (lboxFavouriteStaff, lboxDislikedStaff,
-    // lboxFavouriteClubs, lboxDislikedClubs), written into the person at once and refreshed, setting
-    // Modified. Add refuses (false, with the reason) what the relation list could not store; Delete
-    // and Edit act on a line of the list as shown (nothing for a line that does not exist).
-    bool AddPreference(std::string_view list, void* target, int32_t amount, std::string* refusal = nullptr);
+    // lboxFavouriteClubs, lboxDislikedClubs), written into the person at once and refreshed. Add refuses
+    // (false, with the reason) what the relation list could not store; Delete and Edit act on a line of the
+    // list as shown (nothing for a line that does not exist).
+    bool AddPreference(std::string_view list, TKordoRecordRef target, int32_t amount,
+                       std::string* refusal = nullptr);
     void DeletePreference(std::string_view list, int32_t line);
-    bool EditPreference(std::string_view list, int32_t line, void* target, int32_t amount);
+    bool EditPreference(std::string_view list, int32_t line, TKordoRecordRef target, int32_t amount);
 };

@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(build-essential cmake ninja-build googletest libgtest-dev libgmock-dev libbenchmark-dev
           clang-14 libclang-rt-14-dev clang-format qt6-base-dev xvfb xauth
-          help2man desktop-file-utils appstream dpkg-dev file)
+          help2man desktop-file-utils appstream dpkg-dev file strace)
 options=()
 if [ "${1:-}" = windows ]; then
     packages=(cmake ninja-build googletest g++-mingw-w64-x86-64-posix wine64)

@@ -3,20 +3,25 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <system_error>
 
 // A scratch folder, removed with the test.
 struct TScratch {
     std::filesystem::path Root;
+    // Tests run in parallel processes: the folder is one this process created itself, never one
+    // another test made under the same name.
     TScratch() {
-        static int counter = 0;
-        Root = std::filesystem::temp_directory_path() /
-               ("kordo-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                std::to_string(reinterpret_cast<uintptr_t>(this)) + "-" + std::to_string(counter++));
-        std::filesystem::create_directories(Root);
+        namespace fs = std::filesystem;
+        static std::random_device entropy;
+        for (;;) {
+            Root = fs::temp_directory_path() /
+                   ("kordo-test-" + std::to_string(entropy()) + "-" + std::to_string(entropy()));
+            if (fs::create_directory(Root))
+                break;
+        }
     }
     TScratch(const TScratch&) = delete;
     TScratch& operator=(const TScratch&) = delete;

@@ -12,8 +12,11 @@ const char* const ApplyUsage =
     "usage: kordo-db apply DATA_DIR SCRIPT OUT_DIR\n"
     "       kordo-db apply DATA_DIR --csv EDITS.csv OUT_DIR\n"
     "Runs a script of editor actions (or one edit_staff per row of a sheet whose first\n"
-    "column is ID and whose other columns are control names) through the editors'\n"
-    "rules and saves the result into OUT_DIR. On any error nothing is written.\n";
+    "column is ID and whose other columns are control names or the people export's\n"
+    "columns) through the editors' rules and saves the result into OUT_DIR. Cells that\n"
+    "hold what the export holds change nothing. The operations undo, redo, undo_all and\n"
+    "redo_all take back or make again what the operations before them did. On any error\n"
+    "nothing is written.\n";
 
 namespace {
 
@@ -45,18 +48,17 @@ int RunApply(int argc, char** argv) {
         std::cerr << "kordo-db: cannot read " << input << "\n";
         return ExitFailure;
     }
+    TKordoPregameDatabase database;
+    if (!LoadDatabase(database, dataDir))
+        return ExitFailure;
     QJsonObject script;
     if (sheet) {
         std::string error;
-        if (!KordoSheetToScript(text, script, error)) {
+        if (!KordoSheetToScript(text, script, error, &database)) {
             std::cerr << "kordo-db: " << input << ": " << error << "\n";
             return ExitFailure;
         }
     }
-
-    TKordoPregameDatabase database;
-    if (!LoadDatabase(database, dataDir))
-        return ExitFailure;
     TKordoApplier applier(database);
     if (sheet)
         applier.OperationWord = "row";

@@ -1,6 +1,9 @@
 #include "KordoCommandLine.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <iostream>
 
 std::optional<TArguments> ParseArguments(int argc, char** argv, int first,
@@ -61,8 +64,21 @@ std::optional<TArguments> ParseCommand(int argc, char** argv, const char* usage,
 }
 
 bool LoadDatabase(TKordoPregameDatabase& database, const std::string& folder) {
-    if (database.Load(folder))
-        return true;
-    std::cerr << "kordo-db: cannot load " << folder << ": " << database.LastError() << "\n";
-    return false;
+    const bool loaded = database.Load(folder);
+    for (const std::string& notice : database.Notices())
+        std::cerr << "kordo-db: " << folder << ": " << notice << "\n";
+    if (!loaded)
+        std::cerr << "kordo-db: cannot load " << folder << ": " << database.LastError() << "\n";
+    return loaded;
+}
+
+int FinishOutput(int code) {
+    errno = 0;
+    std::cout.flush();
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) || !std::cout) {
+        std::cerr << "kordo-db: cannot write to standard output: "
+                  << (errno != 0 ? std::strerror(errno) : "write error") << "\n";
+        return ExitFailure;
+    }
+    return code;
 }

@@ -31,7 +31,12 @@ int Usage(const char* usage, int code);
 std::optional<TArguments> ParseCommand(int argc, char** argv, const char* usage, size_t positional,
                                        const std::vector<std::string>& valueOptions,
                                        const std::vector<std::string>& flagOptions, int& exitCode);
+// Loads the folder; a failure is printed, and so is what the load has to tell (an interrupted save
+// it finished or undid, bytes after the last table).
 bool LoadDatabase(TKordoPregameDatabase& database, const std::string& folder);
+// The end of every command: output that could not be written to standard output (a full disk, a
+// closed pipe) fails the command with exit code 2, whatever it returned.
+int FinishOutput(int code);
 
 // The commands that live in files of their own, and their usage texts.
 int RunExport(int argc, char** argv); // ExportCommand.cpp

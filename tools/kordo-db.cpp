@@ -21,7 +21,7 @@ const char* const MainUsage = R"(Usage: kordo-db COMMAND [ARGS]
   or:  kordo-db --help | --help-all | --version
 
 Commands:
-  generate DATA_DIR [--people N] [--seed S] [--no-ties]
+  generate DATA_DIR [--people N] [--seed S] [--no-ties] [--force]
                      write a synthetic server_db.dat and people_db.dat into DATA_DIR
   info DATA_DIR [--json]
                      load DATA_DIR and print the size of every table
@@ -38,15 +38,19 @@ Commands:
 Run 'kordo-db COMMAND --help' for a command's options, 'kordo-db --help-all' for every command's.
 )";
 
-const char* const GenerateUsage = R"(usage: kordo-db generate DATA_DIR [--people N] [--seed S] [--no-ties]
+const char* const GenerateUsage =
+    R"(usage: kordo-db generate DATA_DIR [--people N] [--seed S] [--no-ties] [--force]
 
 Writes a synthetic but complete database (server_db.dat and people_db.dat) into DATA_DIR, creating
-the folder if needed. The same seed always gives the same files.
+the folder if needed. The same seed always gives the same files. A folder that already holds either
+file is left alone unless --force is given; then the files are replaced the way a save replaces
+them (the old pair is kept as .bak).
 
   --people N   number of people (default 20000)
   --seed S     random seed (default 1)
   --no-ties    no two names of a nation share a use count and no two entries of a club's relation
                list compare equal, so that a save rewrites server_db.dat byte for byte
+  --force      replace the database files DATA_DIR already holds
 )";
 
 const char* const InfoUsage = R"(usage: kordo-db info DATA_DIR [--json]
@@ -113,9 +117,19 @@ int Check(int argc, char** argv) {
 
 int Generate(int argc, char** argv) {
     int exitCode = ExitOk;
-    auto args = ParseCommand(argc, argv, GenerateUsage, 1, {"--people", "--seed"}, {"--no-ties"}, exitCode);
+    auto args = ParseCommand(argc, argv, GenerateUsage, 1, {"--people", "--seed"}, {"--no-ties", "--force"},
+                             exitCode);
     if (!args)
         return exitCode;
+    const std::filesystem::path folder = args->Positional[0];
+    if (!args->Options.count("--force"))
+        for (const std::filesystem::path& file : {KordoServerFile(folder), KordoPeopleFile(folder)})
+            if (KordoFileKindOf(file) != TKordoFileKind::Missing) {
+                std::cerr << "kordo-db: " << KordoPathText(folder) << " already holds "
+                          << KordoPathText(file.filename())
+                          << "; give --force to replace the database (the old files are kept as .bak)\n";
+                return ExitFailure;
+            }
     TKordoGeneratorOptions options;
     if (args->Options.count("--people")) {
         auto people = ParseInteger(args->Options["--people"]);
@@ -202,9 +216,7 @@ int Info(int argc, char** argv) {
     return ExitOk;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+int RunCommand(int argc, char** argv) {
     if (argc < 2)
         return Usage(MainUsage, ExitFailure);
     std::string command = argv[1];
@@ -237,4 +249,10 @@ int main(int argc, char** argv) {
         return RunFind(argc, argv);
     std::cerr << "kordo-db: unknown command '" << command << "'\n";
     return Usage(MainUsage, ExitFailure);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    return FinishOutput(RunCommand(argc, argv));
 }

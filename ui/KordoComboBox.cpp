@@ -31,8 +31,8 @@ void Insert(Box& box, bool sorted, const QString& text, const QVariant& value) {
     (void)sizeof(Value);
 }
 
-QVariant PointerData(const void* value) {
-    return QVariant::fromValue(reinterpret_cast<quintptr>(value));
+QVariant PointerData(const TKordoRecordRef& value) {
+    return QVariant::fromValue(value);
 }
 
 template <class Box> int FirstWithData(const Box& box, const QVariant& data) {
@@ -46,11 +46,11 @@ template <class Box> int FirstWithData(const Box& box, const QVariant& data) {
 
 TPointerComboBox::TPointerComboBox(QWidget* parent, bool sorted) : QComboBox(parent), Sorted(sorted) {}
 
-void TPointerComboBox::AddItem(const QString& text, const void* value) {
-    Insert<QComboBox, const void*>(*this, Sorted, text, PointerData(value));
+void TPointerComboBox::AddItem(const QString& text, const TKordoRecordRef& value) {
+    Insert<QComboBox, TKordoRecordRef>(*this, Sorted, text, PointerData(value));
 }
 
-void TPointerComboBox::AddItems(const std::vector<std::pair<QString, const void*>>& items) {
+void TPointerComboBox::AddItems(const std::vector<std::pair<QString, TKordoRecordRef>>& items) {
     QSignalBlocker block(this);
     if (!Sorted) {
         for (const auto& [text, value] : items)
@@ -75,13 +75,13 @@ void TPointerComboBox::AddItems(const std::vector<std::pair<QString, const void*
         addItem(all[key.second].first, all[key.second].second);
 }
 
-void TPointerComboBox::SelectValue(const void* value) {
+void TPointerComboBox::SelectValue(const TKordoRecordRef& value) {
     QSignalBlocker block(this);
     setCurrentIndex(FirstWithData(*this, PointerData(value)));
 }
 
-void* TPointerComboBox::SelectedValue() const {
-    return currentIndex() < 0 ? nullptr : reinterpret_cast<void*>(itemData(currentIndex()).value<quintptr>());
+TKordoRecordRef TPointerComboBox::SelectedValue() const {
+    return currentIndex() < 0 ? TKordoRecordRef() : itemData(currentIndex()).value<TKordoRecordRef>();
 }
 
 TIntegerComboBox::TIntegerComboBox(QWidget* parent, bool sorted) : QComboBox(parent), Sorted(sorted) {}
@@ -101,7 +101,7 @@ int32_t TIntegerComboBox::SelectedValue() const {
 
 TPointerListBox::TPointerListBox(QWidget* parent, bool sorted) : QListWidget(parent), Sorted(sorted) {}
 
-void TPointerListBox::AddItem(const QString& text, const void* value) {
+void TPointerListBox::AddItem(const QString& text, const TKordoRecordRef& value) {
     QStringList texts;
     for (int i = 0; i < count(); ++i)
         texts << item(i)->text();
@@ -111,7 +111,7 @@ void TPointerListBox::AddItem(const QString& text, const void* value) {
     insertItem(at, entry);
 }
 
-void* TPointerListBox::SelectedValue() const {
+TKordoRecordRef TPointerListBox::SelectedValue() const {
     QListWidgetItem* selected = currentItem();
-    return selected ? reinterpret_cast<void*>(selected->data(Qt::UserRole).value<quintptr>()) : nullptr;
+    return selected ? selected->data(Qt::UserRole).value<TKordoRecordRef>() : TKordoRecordRef();
 }

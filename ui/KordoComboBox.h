@@ -3,23 +3,27 @@
 // collation order of the search, so item positions are not insertion order.
 #pragma once
 
+#include "KordoRecords.h"
+
 #include <QComboBox>
 #include <QListWidget>
 
 #include <utility>
 #include <vector>
 
+Q_DECLARE_METATYPE(TKordoRecordRef)
+
 class TPointerComboBox : public QComboBox {
     Q_OBJECT
 public:
     explicit TPointerComboBox(QWidget* parent = nullptr, bool sorted = false);
-    void AddItem(const QString& text, const void* value);
+    void AddItem(const QString& text, const TKordoRecordRef& value);
     // Adds many items at once: the same result as adding them one by one, in one pass.
-    void AddItems(const std::vector<std::pair<QString, const void*>>& items);
+    void AddItems(const std::vector<std::pair<QString, TKordoRecordRef>>& items);
     // Selects the first item carrying the value, or nothing when none does; no change signal.
-    void SelectValue(const void* value);
-    // The selected item's value; nullptr with nothing selected.
-    void* SelectedValue() const;
+    void SelectValue(const TKordoRecordRef& value);
+    // The selected item's value; none with nothing selected.
+    TKordoRecordRef SelectedValue() const;
     bool Sorted;
 };
 
@@ -38,8 +42,8 @@ class TPointerListBox : public QListWidget {
     Q_OBJECT
 public:
     explicit TPointerListBox(QWidget* parent = nullptr, bool sorted = false);
-    void AddItem(const QString& text, const void* value);
-    void* SelectedValue() const;
+    void AddItem(const QString& text, const TKordoRecordRef& value);
+    TKordoRecordRef SelectedValue() const;
     bool Sorted;
 };
 

@@ -32,6 +32,21 @@ void TKordoDialogs::SetUnattended(bool unattended) {
     Unattended = unattended;
 }
 
+bool TKordoDialogs::IsUnattended() {
+    return Unattended && !Testing;
+}
+bool TKordoDialogs::IsTesting() {
+    return Testing;
+}
+
+QMessageBox::StandardButton TKordoDialogs::TakeAnswer(QMessageBox::StandardButton fallback) {
+    if (Answers.empty())
+        return fallback;
+    QMessageBox::StandardButton answer = Answers.front();
+    Answers.pop_front();
+    return answer;
+}
+
 void TKordoDialogs::SetNextAnswer(QMessageBox::StandardButton answer) {
     Answers.push_back(answer);
 }
@@ -78,31 +93,53 @@ void TKordoDialogs::Message(QWidget* parent, const QString& text, const QString&
     box.exec();
 }
 
+namespace {
+
+// A question with the buttons given; without a user it is answered with `unanswered` (and in tests
+// with the next queued answer, or `unanswered` when none is queued).
+QMessageBox::StandardButton Ask(QWidget* parent, const QString& text, QMessageBox::StandardButtons buttons,
+                                QMessageBox::StandardButton preferred, QMessageBox::StandardButton unanswered,
+                                const char* unansweredText) {
+    if (TKordoDialogs::IsUnattended()) {
+        Print(text, QString("No user to answer: ") + unansweredText + ".");
+        return unanswered;
+    }
+    if (TKordoDialogs::IsTesting()) {
+        TKordoDialogs::Shown() << text;
+        return TKordoDialogs::TakeAnswer(unanswered);
+    }
+    return QMessageBox::question(parent, QApplication::applicationName(), text, buttons, preferred);
+}
+
+} // namespace
+
 bool TKordoDialogs::AskYesNo(QWidget* parent, const QString& text) {
-    if (Unattended && !Testing) {
-        Print(text, "No user to answer: No.");
-        return false;
-    }
-    if (Testing) {
-        Shown() << text;
-        return Take(Answers, QMessageBox::No) == QMessageBox::Yes;
-    }
-    return QMessageBox::question(parent, QApplication::applicationName(), text,
-                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+    return Ask(parent, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No, QMessageBox::No, "No") ==
+           QMessageBox::Yes;
 }
 
 QMessageBox::StandardButton TKordoDialogs::AskSaveChanges(QWidget* parent, const QString& text) {
-    if (Unattended && !Testing) {
-        Print(text, "No user to answer: Cancel.");
-        return QMessageBox::Cancel;
+    return Ask(parent, text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+               QMessageBox::Save, QMessageBox::Cancel, "Cancel");
+}
+
+QMessageBox::StandardButton TKordoDialogs::AskYesNoCancel(QWidget* parent, const QString& text) {
+    return Ask(parent, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes,
+               QMessageBox::Cancel, "Cancel");
+}
+
+bool TKordoDialogs::ConfirmOnLeaving(QWidget* parent, const QString& name, bool atOnce,
+                                     const std::function<bool()>& confirm,
+                                     const std::function<void()>& drop) {
+    switch (atOnce ? QMessageBox::Yes : AskYesNoCancel(parent, "Confirm the changes to " + name + "?")) {
+    case QMessageBox::Yes:
+        return confirm();
+    case QMessageBox::No:
+        drop();
+        return true;
+    default:
+        return false;
     }
-    if (Testing) {
-        Shown() << text;
-        return Take(Answers, QMessageBox::Cancel);
-    }
-    return QMessageBox::question(parent, QApplication::applicationName(), text,
-                                 QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
-                                 QMessageBox::Save);
 }
 
 QString TKordoDialogs::OpenFile(QWidget* parent, const QString& folder, const QString& filter) {

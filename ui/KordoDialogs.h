@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -19,6 +20,13 @@ public:
     static bool AskYesNo(QWidget* parent, const QString& text);
     // Save / Discard / Cancel.
     static QMessageBox::StandardButton AskSaveChanges(QWidget* parent, const QString& text);
+    // Yes / No / Cancel.
+    static QMessageBox::StandardButton AskYesNoCancel(QWidget* parent, const QString& text);
+    // Leaving a person or club whose pages hold edits not yet confirmed: "Confirm the changes to
+    // <name>?" Yes runs `confirm` and goes on when it succeeds, No runs `drop` and goes on, Cancel
+    // stays (false). With `atOnce` nothing is asked: the edits are confirmed.
+    static bool ConfirmOnLeaving(QWidget* parent, const QString& name, bool atOnce,
+                                 const std::function<bool()>& confirm, const std::function<void()>& drop);
     // The chosen file's full path, or an empty string when cancelled.
     static QString OpenFile(QWidget* parent, const QString& folder, const QString& filter);
 
@@ -33,6 +41,11 @@ public:
     static void SetTesting(bool testing);
     static QStringList& Shown();
     static QStringList& ShownDetails();
+    // Whether no dialog may open (a run without a user, not a test); whether answers come from the
+    // test hooks; the next queued answer, or the fallback when none is queued.
+    static bool IsUnattended();
+    static bool IsTesting();
+    static QMessageBox::StandardButton TakeAnswer(QMessageBox::StandardButton fallback);
 
 private:
     static bool Testing;

@@ -280,21 +280,28 @@ void TKordoFormView::Connect(size_t shown) {
     switch (control->Kind) {
     case TKordoControlKind::Edit:
         connect(static_cast<QLineEdit*>(widget), &QLineEdit::textEdited, this,
-                [control](const QString& text) { control->Text = text.toStdU16String(); });
+                [this, control](const QString& text) {
+                    control->Text = text.toStdU16String();
+                    emit Edited();
+                });
         widget->installEventFilter(this);
         break;
     case TKordoControlKind::Spin:
         if (IsCheckBox(*control)) {
             connect(static_cast<QCheckBox*>(widget), &QCheckBox::toggled, this,
                     [this, control](bool checked) {
-                        if (!Syncing)
-                            control->Number = checked ? 1 : 0;
+                        if (Syncing)
+                            return;
+                        control->Number = checked ? 1 : 0;
+                        emit Edited();
                     });
             break;
         }
         connect(static_cast<QSpinBox*>(widget), &QSpinBox::valueChanged, this, [this, control](int value) {
-            if (!Syncing)
-                control->Number = value;
+            if (Syncing)
+                return;
+            control->Number = value;
+            emit Edited();
         });
         if (Options.Exits.count(control->Name))
             connect(static_cast<QSpinBox*>(widget), &QSpinBox::editingFinished, this,
@@ -302,8 +309,10 @@ void TKordoFormView::Connect(size_t shown) {
         break;
     case TKordoControlKind::Date:
         connect(static_cast<QDateEdit*>(widget), &QDateEdit::dateChanged, this, [this, control](QDate date) {
-            if (!Syncing)
-                control->Date = FromQDate(date);
+            if (Syncing)
+                return;
+            control->Date = FromQDate(date);
+            emit Edited();
         });
         break;
     case TKordoControlKind::IntegerList:
@@ -340,6 +349,7 @@ void TKordoFormView::ListChanged(size_t shown, int index) {
         control.Selected = -1;
     if (Options.ListChanged && Options.ListChanged(control.Name))
         ToWidgets();
+    emit Edited();
 }
 
 void TKordoFormView::Leave(QWidget* widget) {
@@ -348,6 +358,7 @@ void TKordoFormView::Leave(QWidget* widget) {
         return;
     exit->second();
     ToWidgets();
+    emit Edited();
 }
 
 void TKordoFormView::FinishEditing() {
@@ -374,15 +385,19 @@ void TKordoFormView::ShowControl(TShownControl& shown) {
         break;
     }
     case TKordoControlKind::Spin:
-        if (IsCheckBox(control))
+        if (IsCheckBox(control)) {
             static_cast<QCheckBox*>(widget)->setChecked(control.Number != 0);
-        else
+        } else {
             // Shows the value pulled into the range; the form keeps the stored one until the user
-            // edits.
-            static_cast<QSpinBox*>(widget)->setValue(control.Number);
+            // edits. A box already showing it is left alone: setting it again repaints it.
+            auto* spin = static_cast<QSpinBox*>(widget);
+            if (spin->value() != std::clamp(control.Number, spin->minimum(), spin->maximum()))
+                spin->setValue(control.Number);
+        }
         break;
     case TKordoControlKind::Date:
-        static_cast<QDateEdit*>(widget)->setDate(ToQDate(control.Date));
+        if (auto* date = static_cast<QDateEdit*>(widget); date->date() != ToQDate(control.Date))
+            date->setDate(ToQDate(control.Date));
         break;
     case TKordoControlKind::IntegerList:
     case TKordoControlKind::PointerList: {
@@ -394,7 +409,7 @@ void TKordoFormView::ShowControl(TShownControl& shown) {
                 for (const TKordoListItem& item : control.Items)
                     codes->AddItem(Text(item.Text), item.Code);
             } else {
-                std::vector<std::pair<QString, const void*>> items;
+                std::vector<std::pair<QString, TKordoRecordRef>> items;
                 items.reserve(control.Items.size());
                 for (const TKordoListItem& item : control.Items)
                     items.emplace_back(Text(item.Text), item.Record);
@@ -430,7 +445,9 @@ void TKordoFormView::ToWidgets() {
         ShowControl(shown);
     for (const THeading& heading : Headings)
         heading.Label->setEnabled(!Options.HeadingEnabled || Options.HeadingEnabled(heading.Text));
+    // Setting a tab's visibility lays out the whole page control again, even to the same value.
     for (size_t i = 0; i < PageWidgets.size(); ++i)
-        Pages->setTabVisible(Pages->indexOf(PageWidgets[i]), TheForm.Pages[i].Visible);
+        if (int tab = Pages->indexOf(PageWidgets[i]); Pages->isTabVisible(tab) != TheForm.Pages[i].Visible)
+            Pages->setTabVisible(tab, TheForm.Pages[i].Visible);
     Syncing = false;
 }

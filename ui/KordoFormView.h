@@ -56,6 +56,8 @@ signals:
     // A line of a list box or a read-only edit was double-clicked; the form holds the selected line.
     void DoubleClicked(const QString& control);
     void PreferenceClicked(TKordoPreferenceAction action, const QString& list);
+    // The user changed a value of the form (not the line chosen in a list box).
+    void Edited();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -14,6 +14,7 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <functional>
@@ -296,7 +297,7 @@ void TKordoSearchPanel::SearchAsTyped() {
 }
 
 void TKordoSearchPanel::btnSearchClick() {
-    if (!Bound)
+    if (!Bound || (BeforeSearch && !BeforeSearch()))
         return;
     TfrmStatus status(window());
     status.show();
@@ -328,6 +329,23 @@ void KordoLayOutEditor(QWidget* frame, TKordoSearchPanel* panel, QTabWidget* pag
     auto* layout = new QHBoxLayout(frame);
     layout->addWidget(panel, 2);
     layout->addLayout(details, 3);
+}
+
+bool KordoLeaveRow(TKordoSearchPanel* panel, bool& restoring, const std::function<bool()>& leave) {
+    TKordoSearch* search = panel->Search();
+    const int previous = search ? search->FocusedRow() : -1;
+    if (leave())
+        return true;
+    restoring = true;
+    panel->List->FocusRow(previous);
+    restoring = false;
+    // A click that moved the focus goes on to select its own row once this returns: the row the user
+    // stays on is selected again after it.
+    QTimer::singleShot(0, panel->List, [list = panel->List, previous] {
+        if (list->FocusedRow() == previous)
+            list->FocusRow(previous);
+    });
+    return false;
 }
 
 bool KordoFocusRow(TKordoSearchPanel* panel, int row, QWidget* pages, QPushButton* confirm,

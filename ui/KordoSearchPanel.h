@@ -7,6 +7,7 @@
 #include "KordoSearch.h"
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 class QComboBox;
@@ -40,6 +41,8 @@ public:
     void SetFilter(const TKordoSearchFilter& filter);
     // Clears the filters and the search box: the list shows everybody (the editors) or nobody.
     void btnClearFiltersClick();
+    // Shows the count again after rows came or went.
+    void ShowCount();
 
     QLineEdit* edSearch;
     QPushButton* btnSearch;
@@ -56,13 +59,14 @@ public:
     // dialog does neither.
     bool ListsAllWhenEmpty = true;
     bool ShowsCount = true;
+    // Asked before a search replaces the rows; false leaves them as they are.
+    std::function<bool()> BeforeSearch;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FillFilters();
-    void ShowCount();
 
     QString FoundText;
     TKordoSearch* Bound = nullptr;
@@ -88,3 +92,7 @@ TRecord* KordoFocusRecord(TKordoSearchPanel* panel, int row, QWidget* pages, QPu
     return KordoFocusRow(panel, row, pages, confirm, cancel) ? panel->Search()->RowRecord<TRecord>(row)
                                                              : nullptr;
 }
+// Another row got the focus while an editor shows a record: `leave` sees to the record's edits. When
+// the user stays, the focus goes back to the row it came from (with `restoring` set meanwhile, so that
+// the editor ignores that change) and false is returned.
+bool KordoLeaveRow(TKordoSearchPanel* panel, bool& restoring, const std::function<bool()>& leave);

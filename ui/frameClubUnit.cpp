@@ -2,6 +2,7 @@
 
 #include "KordoComboBox.h"
 #include "KordoDialogs.h"
+#include "KordoFunctions.h"
 #include "KordoListView.h"
 #include "KordoPregameDatabase.h"
 #include "KordoSearch.h"
@@ -13,7 +14,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-TframeClub::TframeClub(QWidget* parent) : QWidget(parent) {
+TframeClub::TframeClub(TKordoEditSession& session, QWidget* parent) : QWidget(parent), Session(session) {
     setObjectName("frameClub");
     pnlList = new TKordoSearchPanel("lvClub", " Club Found", this);
     pcClub = new QTabWidget(this);
@@ -23,7 +24,7 @@ TframeClub::TframeClub(QWidget* parent) : QWidget(parent) {
     TKordoFormView::TOptions options;
     options.PreferenceLists = {"lboxRivals", "lboxFavouriteStaff", "lboxDislikedStaff"};
     options.Hints["tsBoardScouts"] = "Doubleclick name, to see staff info.";
-    View = new TKordoFormView(Club, pcClub, std::move(options));
+    View = new TKordoFormView(Session.Club, pcClub, std::move(options));
     cmbNation = static_cast<TPointerComboBox*>(View->Widget("cmbNation"));
     cmbProfessionalStatus = static_cast<TIntegerComboBox*>(View->Widget("cmbProfessionalStatus"));
     pcSquads = new QTabWidget;
@@ -32,9 +33,12 @@ TframeClub::TframeClub(QWidget* parent) : QWidget(parent) {
     squads->addWidget(pcSquads);
     KordoLayOutEditor(this, pnlList, pcClub, btnConfirmChanges, btnCancelChanges);
 
+    // A search leaves the club shown: its edits are seen to first.
+    pnlList->BeforeSearch = [this] { return Leave(); };
     connect(pnlList->List, &TKordoListView::FocusChanged, this, &TframeClub::lvClubFocusChanged);
     connect(btnConfirmChanges, &QPushButton::clicked, this, &TframeClub::btnConfirmChangesClick);
     connect(btnCancelChanges, &QPushButton::clicked, this, &TframeClub::btnCancelChangesClick);
+    connect(View, &TKordoFormView::Edited, this, &TframeClub::Edited);
     connect(View, &TKordoFormView::DoubleClicked, this, &TframeClub::DoubleClicked);
     connect(View, &TKordoFormView::PreferenceClicked, this, &TframeClub::PreferenceClicked);
     lvClubFocusChanged(-1);
@@ -63,12 +67,13 @@ void TframeClub::ClearSquadPages() {
 }
 
 void TframeClub::BuildSquadPages(int shown) {
-    for (SquadForm& squad : Club.Squads) {
+    for (SquadForm& squad : Session.Club.Squads) {
         auto* page = new QWidget;
         page->setObjectName("tsSquad");
         auto* frame = new TframeSquad(squad, page);
         (new QVBoxLayout(page))->addWidget(frame);
         connect(frame, &TframeSquad::ShowStaffRequest, this, &TframeClub::ShowStaffRequest);
+        connect(frame, &TframeSquad::Edited, this, &TframeClub::Edited);
         pcSquads->addTab(page, QString::fromStdU16String(squad.Caption));
         SquadFrames.push_back(frame);
     }
@@ -77,69 +82,97 @@ void TframeClub::BuildSquadPages(int shown) {
 }
 
 void TframeClub::EnableDetails() {
-    pcClub->setEnabled(Club.DetailsEnabled);
-    btnConfirmChanges->setEnabled(Club.DetailsEnabled);
-    btnCancelChanges->setEnabled(Club.DetailsEnabled);
-}
-
-void TframeClub::NotifyModified() {
-    if (Database && Database->Modified)
-        emit Modified();
+    pcClub->setEnabled(Session.Club.DetailsEnabled);
+    btnConfirmChanges->setEnabled(Session.Club.DetailsEnabled);
+    btnCancelChanges->setEnabled(Session.Club.DetailsEnabled);
 }
 
 void TframeClub::Initialise(TKordoPregameDatabase* database) {
-    Database = database;
-    // Before a load the form lets go of the records it shows: they are about to be freed.
-    if (Club.Database != database) {
+    // Before a load the squad pages let go of the forms they show: the session rebuilds them.
+    if (Database != database)
         ClearSquadPages();
-        Club.Bind(database);
-    }
+    Database = database;
     pnlList->Bind(database ? std::make_unique<TKordoClubSearch>(*database) : nullptr);
     lvClubFocusChanged(-1);
 }
 
-void TframeClub::lvClubFocusChanged(int row) {
-    TKordoClub* record =
-        KordoFocusRecord<TKordoClub>(pnlList, row, pcClub, btnConfirmChanges, btnCancelChanges);
-    // Every club gets squad pages of its own; the old ones go before the forms they show.
-    if (record)
-        ClearSquadPages();
-    Club.Focus(record);
-    if (record)
-        BuildSquadPages(0);
-    ToWidgets();
-    EnableDetails();
+bool TframeClub::Leave() {
+    if (!Session.ClubEdited())
+        return true;
+    const std::u16string& name = Session.Club.Current->ShortClubName;
+    return TKordoDialogs::ConfirmOnLeaving(
+        this, QString::fromStdU16String(name.empty() ? KordoNoNameText : name), Session.ConfirmWhenLeaving,
+        [this] { return Confirm(); }, [this] { btnCancelChangesClick(); });
 }
 
-void TframeClub::btnConfirmChangesClick() {
-    if (!Club.DetailsEnabled)
+void TframeClub::FocusClub(TKordoClub* club) {
+    // Every club gets squad pages of its own; the old ones go before the forms they show.
+    const int shown = club && club == Session.Club.Current ? pcSquads->currentIndex() : 0;
+    if (club)
+        ClearSquadPages();
+    Session.Club.Focus(club);
+    if (club)
+        BuildSquadPages(shown);
+    ToWidgets();
+    EnableDetails();
+    emit Edited();
+}
+
+void TframeClub::lvClubFocusChanged(int row) {
+    if (Restoring || !KordoLeaveRow(pnlList, Restoring, [this] { return Leave(); }))
         return;
+    // The list's rows carry clubs.
+    FocusClub(KordoFocusRecord<TKordoClub>(pnlList, row, pcClub, btnConfirmChanges, btnCancelChanges));
+}
+
+bool TframeClub::Confirm() {
+    if (!Session.Club.DetailsEnabled)
+        return false;
     View->FinishEditing();
     for (TframeSquad* frame : SquadFrames)
         frame->FinishEditing();
     std::string refusal;
-    if (!Club.Confirm(&refusal))
+    const bool confirmed = Session.ConfirmClub(&refusal);
+    if (!confirmed)
         TKordoDialogs::Message(this, QString::fromStdString(refusal));
     ToWidgets();
-    NotifyModified();
+    emit Modified();
+    return confirmed;
+}
+
+void TframeClub::btnConfirmChangesClick() {
+    Confirm();
 }
 
 void TframeClub::btnCancelChangesClick() {
-    if (!Club.DetailsEnabled)
+    if (!Session.Club.DetailsEnabled)
         return;
-    int shown = pcSquads->currentIndex();
-    ClearSquadPages();
-    Club.Cancel();
-    BuildSquadPages(shown);
-    ToWidgets();
+    FocusClub(Session.Club.Current);
+}
+
+void TframeClub::Played(const TKordoEditTarget& target) {
+    TKordoSearch* search = pnlList->Search();
+    if (TKordoClub* club = target.Club; club && search) {
+        // The club gets a row when it has none (appended and focused), or the focus on its own.
+        if (int row = search->RowOf(club); row < 0)
+            pnlList->List->ListModel()->Change([club](TKordoSearch& rows) { rows.AddRecord(club); });
+        else
+            pnlList->List->FocusRow(row);
+        KordoFocusRow(pnlList, search->RowOf(club), pcClub, btnConfirmChanges, btnCancelChanges);
+        FocusClub(club);
+    } else if (Session.Club.Current && Session.Club.DetailsEnabled) {
+        // A person's command may have changed the lists the club's pages show.
+        FocusClub(Session.Club.Current);
+    }
 }
 
 void TframeClub::DoubleClicked(const QString& control) {
     TKordoStaff* staff = nullptr;
+    ClubForm& form = Session.Club;
     if (control == "edChairman")
-        staff = Club.Chairman();
+        staff = form.Chairman();
     else if (control == "lboxBoardMembers" || control == "lboxScouts")
-        staff = Club.PersonOnLine(control.toStdString(), Club.Control(control.toStdString()).Selected);
+        staff = form.PersonOnLine(control.toStdString(), form.Control(control.toStdString()).Selected);
     else if (control == "lboxRivals" || control == "lboxFavouriteStaff" || control == "lboxDislikedStaff")
         PreferenceClicked(TKordoPreferenceAction::Edit, control);
     if (staff)
@@ -147,9 +180,9 @@ void TframeClub::DoubleClicked(const QString& control) {
 }
 
 void TframeClub::PreferenceClicked(TKordoPreferenceAction action, const QString& list) {
-    if (!PreferenceDialog || !Club.DetailsEnabled)
+    if (!PreferenceDialog || !Session.Club.DetailsEnabled)
         return;
-    KordoEditPreferences(*PreferenceDialog, Club, action, list.toStdString(), this);
+    KordoEditPreferences(*PreferenceDialog, Session, TKordoEditor::Club, action, list.toStdString(), this);
     ToWidgets();
-    NotifyModified();
+    emit Modified();
 }

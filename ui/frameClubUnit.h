@@ -1,9 +1,9 @@
 // The "&Clubs" page: the searchable list of clubs and the pages of the focused club, with one squad
-// frame per squad. The pages are a view of a ClubForm: the frame copies the form into the widgets,
-// writes the user's edits into it and calls its rules.
+// frame per squad. The pages are a view of the editing session's ClubForm: the frame copies the form
+// into the widgets, writes the user's edits into it and runs the session's commands.
 #pragma once
 
-#include "ClubForm.h"
+#include "KordoEditSession.h"
 #include "KordoFormView.h"
 
 #include <QWidget>
@@ -22,19 +22,26 @@ struct TKordoClub;
 class TframeClub : public QWidget {
     Q_OBJECT
 public:
-    explicit TframeClub(QWidget* parent = nullptr);
+    TframeClub(TKordoEditSession& session, QWidget* parent = nullptr);
     ~TframeClub() override;
-    // Binds a database (nullptr: none); the list starts empty and no club is focused. The form's
-    // lists are filled by the main window (Form().Bind) before; a form bound to another database is
-    // bound here.
+    // Binds a database (nullptr: none); the list starts empty and no club is focused. The squad pages
+    // go first; the session is bound to the database (and its forms filled) by the main window.
     void Initialise(TKordoPregameDatabase* database);
     // The dialog the preference buttons open.
     void SetPreferenceDialog(TfrmEditPreference* dialog) { PreferenceDialog = dialog; }
-    TKordoClub* CurrentClub() const { return Club.Current; }
+    TKordoClub* CurrentClub() const { return Session.Club.Current; }
 
-    ClubForm& Form() { return Club; }
+    ClubForm& Form() { return Session.Club; }
     // Copies the whole form into the widgets, the squad pages' too.
     void ToWidgets();
+
+    // Leaving the club shown: with edits not yet confirmed, asks "Confirm the changes to <name>?" (or
+    // confirms at once when the session says so). Yes confirms, No drops the edits; false when the
+    // user cancels: he stays where he is.
+    bool Leave();
+    // After an undo or redo: the club it concerned gets the focus (and a row when it has none), and
+    // the pages show the records as they now stand.
+    void Played(const TKordoEditTarget& target);
 
     void lvClubFocusChanged(int row);
     void btnConfirmChangesClick();
@@ -50,8 +57,10 @@ public:
     std::vector<TframeSquad*> SquadFrames; // one per page of pcSquads
 
 signals:
-    // Something in the database was changed.
+    // The session ran a command (the database may have changed).
     void Modified();
+    // The user changed a value on the pages, or they were filled again.
+    void Edited();
     // A person was double-clicked: the chairman, a board member or scout, or a squad's person.
     void ShowStaffRequest(TKordoStaff* staff);
 
@@ -60,13 +69,16 @@ private:
     // page per squad form, in order, each with its frame, showing the page at `shown`.
     void ClearSquadPages();
     void BuildSquadPages(int shown);
+    // The form filled from the club (or none), with squad pages of its own.
+    void FocusClub(TKordoClub* club);
     void DoubleClicked(const QString& control);
     void PreferenceClicked(TKordoPreferenceAction action, const QString& list);
     void EnableDetails();
-    void NotifyModified();
+    bool Confirm();
 
-    ClubForm Club;
+    TKordoEditSession& Session;
     TKordoFormView* View;
     TKordoPregameDatabase* Database = nullptr;
     TfrmEditPreference* PreferenceDialog = nullptr;
+    bool Restoring = false; // the focus goes back to the club the user stays with
 };

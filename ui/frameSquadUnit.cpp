@@ -18,6 +18,7 @@ TframeSquad::TframeSquad(SquadForm& form, QWidget* parent) : QWidget(parent), Sq
     options.Hints["tsStaff"] = "Doubleclick name, to see staff info.";
     options.Exits["seReputation"] = [this] { Squad.seReputationExit(); };
     View = new TKordoFormView(Squad, pcSquad, std::move(options));
+    connect(View, &TKordoFormView::Edited, this, &TframeSquad::Edited);
     connect(View, &TKordoFormView::DoubleClicked, this, [this](const QString& control) {
         if (control == "edManager")
             edManagerDblClick();
@@ -42,6 +43,6 @@ void TframeSquad::edManagerDblClick() {
 
 void TframeSquad::SelectStaff(const QString& list) {
     const TKordoControl& control = Squad.Control(list.toStdString());
-    if (auto* staff = static_cast<TKordoStaff*>(KordoLineRecord(control, control.Selected).value_or(nullptr)))
+    if (auto* staff = KordoLineRecord(control, control.Selected).value_or(nullptr).Get<TKordoStaff>())
         emit ShowStaffRequest(staff);
 }

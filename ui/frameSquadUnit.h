@@ -26,6 +26,8 @@ public:
 signals:
     // A person was double-clicked: the manager, or a line of the coaches, physios or players.
     void ShowStaffRequest(TKordoStaff* staff);
+    // The user changed a value of the page.
+    void Edited();
 
 private:
     void edManagerDblClick();

@@ -155,14 +155,13 @@ void TfrmEditPreference::OpenPreferenceDialog(bool staffMode, bool favourite, bo
     ToWidgets();
 }
 
-void TfrmEditPreference::PresetPreferenceDialog(void* target, int32_t amount) {
+void TfrmEditPreference::PresetPreferenceDialog(const TKordoRecordRef& target, int32_t amount) {
     Preference.PresetPreferenceDialog(target, amount);
+    // AddRecord adds only a record of the search's own table.
     if (target)
         pnlSearch->List->ListModel()->Change([&](TKordoSearch& search) {
-            if (Preference.StaffMode)
-                search.AddRecord(static_cast<TKordoStaff*>(target));
-            else
-                search.AddRecord(static_cast<TKordoClub*>(target));
+            search.AddRecord(target.Get<TKordoStaff>());
+            search.AddRecord(target.Get<TKordoClub>());
         });
     ToWidgets();
 }
@@ -230,58 +229,53 @@ bool TfrmEditPreference::Execute() {
 namespace {
 
 // The amount of the entry a line of a preference list shows: the entry the edit changes.
-int32_t EntryAmount(StaffForm& form, const std::string& list, void* target) {
+int32_t EntryAmount(StaffForm& form, const std::string& list, const TKordoRecordRef& target) {
     if (!form.Current)
         return 100;
     TKordoStaffWrapper person(form.Current);
     const TKordoRelation* entry = KordoPreferenceListOf(list).StaffMode
-                                      ? person.FindStaffPreference(static_cast<TKordoStaff*>(target))
-                                      : person.FindClubPreference(static_cast<TKordoClub*>(target));
+                                      ? person.FindStaffPreference(target.Get<TKordoStaff>())
+                                      : person.FindClubPreference(target.Get<TKordoClub>());
     return entry ? entry->Amount : 100;
 }
 
-int32_t EntryAmount(ClubForm& form, const std::string& list, void* target) {
+int32_t EntryAmount(ClubForm& form, const std::string& list, const TKordoRecordRef& target) {
     if (!form.Current)
         return 100;
     TKordoClubWrapper club(form.Current);
-    const TKordoRelation* entry = list == "lboxRivals"
-                                      ? club.FindRival(static_cast<TKordoClub*>(target))
-                                      : club.FindStaffPreference(static_cast<TKordoStaff*>(target));
+    const TKordoRelation* entry = list == "lboxRivals" ? club.FindRival(target.Get<TKordoClub>())
+                                                       : club.FindStaffPreference(target.Get<TKordoStaff>());
     return entry ? entry->Amount : 100;
 }
 
 } // namespace
 
-template <class TForm>
-void KordoEditPreferences(TfrmEditPreference& dialog, TForm& form, TKordoPreferenceAction action,
-                          const std::string& list, QWidget* parent) {
+void KordoEditPreferences(TfrmEditPreference& dialog, TKordoEditSession& session, TKordoEditor editor,
+                          TKordoPreferenceAction action, const std::string& list, QWidget* parent) {
+    TKordoForm& form = editor == TKordoEditor::Staff ? static_cast<TKordoForm&>(session.Staff) : session.Club;
     const int32_t line = form.Control(list).Selected;
     if (action == TKordoPreferenceAction::Delete) {
-        form.DeletePreference(list, line);
+        session.DeletePreference(editor, list, line);
         return;
     }
     const bool adding = action == TKordoPreferenceAction::Add;
     if (!adding && line < 0)
         return;
     TKordoPreferenceList mode = KordoPreferenceListOf(list);
-    dialog.SetDatabase(form.Database);
+    dialog.SetDatabase(session.Database());
     dialog.OpenPreferenceDialog(mode.StaffMode, mode.Favourite, adding);
     if (!adding) {
-        void* target = KordoLineRecord(form.Control(list), line).value_or(nullptr);
-        dialog.PresetPreferenceDialog(target, EntryAmount(form, list, target));
+        TKordoRecordRef target = KordoLineRecord(form.Control(list), line).value_or(nullptr);
+        const int32_t amount = editor == TKordoEditor::Staff ? EntryAmount(session.Staff, list, target)
+                                                             : EntryAmount(session.Club, list, target);
+        dialog.PresetPreferenceDialog(target, amount);
     }
     if (!dialog.Execute() || !dialog.Chosen())
         return;
-    if (!adding) {
-        form.EditPreference(list, line, dialog.Chosen(), dialog.Amount());
-        return;
-    }
     std::string refusal;
-    if (!form.AddPreference(list, dialog.Chosen(), dialog.Amount(), &refusal))
+    const bool done =
+        adding ? session.AddPreference(editor, list, dialog.Chosen(), dialog.Amount(), &refusal)
+               : session.EditPreference(editor, list, line, dialog.Chosen(), dialog.Amount(), &refusal);
+    if (!done && !refusal.empty())
         TKordoDialogs::Message(parent, QString::fromStdString(refusal));
 }
-
-template void KordoEditPreferences(TfrmEditPreference&, StaffForm&, TKordoPreferenceAction,
-                                   const std::string&, QWidget*);
-template void KordoEditPreferences(TfrmEditPreference&, ClubForm&, TKordoPreferenceAction, const std::string&,
-                                   QWidget*);

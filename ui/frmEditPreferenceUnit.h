@@ -3,6 +3,7 @@
 // and rules. One instance lives for the whole run.
 #pragma once
 
+#include "KordoEditSession.h"
 #include "KordoFormView.h"
 #include "KordoPreferences.h"
 
@@ -31,11 +32,11 @@ public:
     // nobody chosen, the amount 100.
     void OpenPreferenceDialog(bool staffMode, bool favourite, bool adding);
     // Editing: the amount, and the current target listed alone and chosen.
-    void PresetPreferenceDialog(void* target, int32_t amount);
+    void PresetPreferenceDialog(const TKordoRecordRef& target, int32_t amount);
     // Shows the dialog modally; true when it was closed with OK.
     bool Execute();
     // What OK closed the dialog with: the chosen person or club (nullptr for none) and the amount.
-    void* Chosen() const { return Preference.Chosen(); }
+    TKordoRecordRef Chosen() const { return Preference.Chosen(); }
     int32_t Amount() const { return Preference.Amount; }
     const TKordoPreferenceDialog& Model() const { return Preference; }
 
@@ -74,8 +75,8 @@ private:
 };
 
 // What a preference list's Add, Delete and Edit buttons, and a double-click on one of its lines, do in
-// both editors: the dialog chooses a record and an amount, and the form (StaffForm or ClubForm) writes
-// them into the record at once; a refusal is shown in a message box. The caller shows the form again.
-template <class TForm>
-void KordoEditPreferences(TfrmEditPreference& dialog, TForm& form, TKordoPreferenceAction action,
-                          const std::string& list, QWidget* parent);
+// both editors: the dialog chooses a record and an amount, and the session writes them into the person
+// or club the editor shows as one command; a refusal is shown in a message box. The caller shows the
+// form again.
+void KordoEditPreferences(TfrmEditPreference& dialog, TKordoEditSession& session, TKordoEditor editor,
+                          TKordoPreferenceAction action, const std::string& list, QWidget* parent);

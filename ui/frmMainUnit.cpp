@@ -14,6 +14,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenuBar>
+#include <QSettings>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -41,12 +43,30 @@ TfrmMain::TfrmMain(const QString& installPath, QWidget* parent)
     file->addSeparator()->setObjectName("mnuLine2");
     mnuExit = file->addAction("&Exit", this, &QWidget::close);
     mnuExit->setObjectName("mnuExit");
+    QMenu* edit = menuBar()->addMenu("&Edit");
+    edit->setObjectName("mnuEdit");
+    mnuUndo = edit->addAction("&Undo", this, &TfrmMain::mnuUndoClick);
+    mnuUndo->setObjectName("mnuUndo");
+    mnuUndo->setShortcuts(QKeySequence::Undo);
+    mnuRedo = edit->addAction("&Redo", this, &TfrmMain::mnuRedoClick);
+    mnuRedo->setObjectName("mnuRedo");
+    // The platform's redo keys, and Ctrl+Y wherever they are others.
+    QList<QKeySequence> redo = QKeySequence::keyBindings(QKeySequence::Redo);
+    for (const QKeySequence& key : {QKeySequence("Ctrl+Shift+Z"), QKeySequence("Ctrl+Y")})
+        if (!redo.contains(key))
+            redo << key;
+    mnuRedo->setShortcuts(redo);
+    edit->addSeparator()->setObjectName("mnuLine3");
+    mnuConfirmWhenLeaving =
+        edit->addAction("&Confirm Changes When Leaving", this, &TfrmMain::mnuConfirmWhenLeavingClick);
+    mnuConfirmWhenLeaving->setObjectName("mnuConfirmWhenLeaving");
+    mnuConfirmWhenLeaving->setCheckable(true);
+    mnuConfirmWhenLeaving->setChecked(QSettings().value(KordoConfirmWhenLeavingKey, false).toBool());
+    Session.ConfirmWhenLeaving = mnuConfirmWhenLeaving->isChecked();
     mnuStaff = menuBar()->addMenu("&Add")->addAction("&Staff", this, [this] { frameStaff->AddStaff(); });
     mnuStaff->setObjectName("mnuStaff");
-    mnuDeleteStaff = menuBar()->addMenu("&Delete")->addAction("&Staff", this, [this] {
-        frameStaff->DeleteStaff();
-        UpdateTitle();
-    });
+    mnuDeleteStaff =
+        menuBar()->addMenu("&Delete")->addAction("&Staff", this, [this] { frameStaff->DeleteStaff(); });
     mnuDeleteStaff->setObjectName("mnuDeleteStaff");
     mnuAbout = menuBar()->addMenu("&Help")->addAction("&About", this, &TfrmMain::mnuAboutClick);
     mnuAbout->setObjectName("mnuAbout");
@@ -55,18 +75,25 @@ TfrmMain::TfrmMain(const QString& installPath, QWidget* parent)
     pcStaffAllData->setObjectName("pcStaffAllData");
     tsStaff = new QWidget;
     tsStaff->setObjectName("tsStaff");
-    frameStaff = new TframeStaff(tsStaff);
+    frameStaff = new TframeStaff(Session, tsStaff);
     (new QVBoxLayout(tsStaff))->addWidget(frameStaff);
     tsClubs = new QWidget;
     tsClubs->setObjectName("tsClubs");
-    frameClub = new TframeClub(tsClubs);
+    frameClub = new TframeClub(Session, tsClubs);
     (new QVBoxLayout(tsClubs))->addWidget(frameClub);
     pcStaffAllData->addTab(tsStaff, "&Staff");
     pcStaffAllData->addTab(tsClubs, "&Clubs");
     setCentralWidget(pcStaffAllData);
+    // What a load or save has to tell besides success (an interrupted save finished, bytes after the
+    // last table) stays here until the next one.
+    sbarMain = statusBar();
+    sbarMain->setObjectName("sbarMain");
     connect(frameStaff, &TframeStaff::Modified, this, &TfrmMain::UpdateTitle);
+    connect(frameStaff, &TframeStaff::Edited, this, &TfrmMain::UpdateTitle);
     connect(frameClub, &TframeClub::Modified, this, &TfrmMain::UpdateTitle);
+    connect(frameClub, &TframeClub::Edited, this, &TfrmMain::UpdateTitle);
     connect(frameClub, &TframeClub::ShowStaffRequest, this, &TfrmMain::ShowStaffRequest);
+    connect(pcStaffAllData, &QTabWidget::currentChanged, this, &TfrmMain::pcStaffAllDataChange);
 
     frmAbout = new TfrmAbout(this);
     frmEditPreference = new TfrmEditPreference(this);
@@ -82,9 +109,12 @@ TfrmMain::TfrmMain(const QString& installPath, QWidget* parent)
 TfrmMain::~TfrmMain() {
     frameStaff->Initialise(nullptr);
     frameClub->Initialise(nullptr);
+    // The editors show the session's forms: they go before the session does.
+    delete pcStaffAllData;
 }
 
 void TfrmMain::FormCreate() {
+    UpdateTitle();
     mnuSaveData->setEnabled(false);
     mnuStaff->setEnabled(false);
     mnuDeleteStaff->setEnabled(false);
@@ -99,7 +129,16 @@ QString TfrmMain::DataFolder() const {
 }
 
 void TfrmMain::UpdateTitle() {
-    setWindowModified(Database.Modified);
+    setWindowModified(Session.Modified() || Session.StaffEdited() || Session.ClubEdited());
+    // A name's "&" is no shortcut.
+    auto text = [](const char* action, const std::string& command) {
+        return command.empty() ? QString(action)
+                               : QString(action) + " " + QString::fromStdString(command).replace("&", "&&");
+    };
+    mnuUndo->setText(text("&Undo", Session.UndoText()));
+    mnuUndo->setEnabled(Session.CanUndo());
+    mnuRedo->setText(text("&Redo", Session.RedoText()));
+    mnuRedo->setEnabled(Session.CanRedo());
 }
 
 void TfrmMain::Bind(TfrmStatus& status) {
@@ -107,8 +146,12 @@ void TfrmMain::Bind(TfrmStatus& status) {
     Database.OnProgress = [&status](int32_t percent) { status.SetProgress(percent); };
 }
 
+bool TfrmMain::LeaveEditors() {
+    return frameStaff->Leave() && frameClub->Leave();
+}
+
 bool TfrmMain::ConfirmDiscard(const QString& question) {
-    if (!Database.Modified)
+    if (!Session.Modified())
         return true;
     switch (TKordoDialogs::AskSaveChanges(this, question)) {
     case QMessageBox::Save:
@@ -121,7 +164,7 @@ bool TfrmMain::ConfirmDiscard(const QString& question) {
 }
 
 void TfrmMain::mnuLoadDataClick() {
-    if (!ConfirmDiscard(KordoMessages::SaveBeforeLoading))
+    if (!LeaveEditors() || !ConfirmDiscard(KordoMessages::SaveBeforeLoading))
         return;
     TfrmStatus status(this);
     status.show();
@@ -131,8 +174,10 @@ void TfrmMain::mnuLoadDataClick() {
     mnuDeleteStaff->setEnabled(false);
     frameStaff->Initialise(nullptr);
     frameClub->Initialise(nullptr);
+    Session.Bind(nullptr);
     frmEditPreference->SetDatabase(nullptr);
     if (Database.Load(ToPath(DataFolder()))) {
+        ShowNotices();
         FillSelectionLists(status);
         frameStaff->Initialise(&Database);
         frameClub->Initialise(&Database);
@@ -151,21 +196,21 @@ void TfrmMain::mnuLoadDataClick() {
 void TfrmMain::FillSelectionLists(TfrmStatus& status) {
     status.SetStatusText("Creating Selection Lists");
     status.SetStatusText("Creating Nation List");
-    // The club editor's form fills its status and nation lists.
-    frameClub->Form().Bind(&Database, [&status](int32_t percent) { status.SetProgress(percent); });
-
-    // The staff editor's form fills its code, nation and club lists itself: the nations up to 100
-    // percent, then the clubs from the start again.
+    // The session binds both forms: the club editor's fills its status and nation lists, then the
+    // staff editor's its code, nation and club lists: the nations up to 100 percent, then the clubs
+    // from the start again.
     bool clubs = false;
     int32_t last = -1;
-    frameStaff->Form().Bind(&Database, [&](int32_t percent) {
-        if (!clubs && last == 100) {
-            clubs = true;
-            status.SetStatusText("Creating Club List");
-        }
-        last = percent;
-        status.SetProgress(percent);
-    });
+    Session.Bind(
+        &Database, [&status](int32_t percent) { status.SetProgress(percent); },
+        [&](int32_t percent) {
+            if (!clubs && last == 100) {
+                clubs = true;
+                status.SetStatusText("Creating Club List");
+            }
+            last = percent;
+            status.SetProgress(percent);
+        });
     if (!clubs)
         status.SetStatusText("Creating Club List");
 }
@@ -188,15 +233,21 @@ bool TfrmMain::mnuSaveDataClick() {
         clearedReadOnly = true;
     }
     bool saved;
-    {
-        TfrmStatus status(this);
-        status.show();
-        Bind(status);
-        saved = Database.Save(ToPath(folder));
-        Database.OnStatus = nullptr;
-        Database.OnProgress = nullptr;
+    for (;;) {
+        {
+            TfrmStatus status(this);
+            status.show();
+            Bind(status);
+            saved = Session.Save(ToPath(folder));
+            Database.OnStatus = nullptr;
+            Database.OnProgress = nullptr;
+        }
+        // Another program saving into the same folder holds it for a moment only.
+        if (saved || !Database.FolderBusy() || !TKordoDialogs::AskYesNo(this, KordoMessages::FolderBusyRetry))
+            break;
     }
-    if (!saved) {
+    ShowNotices();
+    if (!saved && !Database.FolderBusy()) {
         const char* message = readOnly(server) || readOnly(people) ? KordoMessages::SaveFailedReadOnly
                                                                    : KordoMessages::SaveFailed;
         TKordoDialogs::Message(this, message, QString::fromStdString(Database.LastError()));
@@ -208,6 +259,16 @@ bool TfrmMain::mnuSaveDataClick() {
     }
     UpdateTitle();
     return saved;
+}
+
+void TfrmMain::ShowNotices() {
+    QStringList notices;
+    for (const std::string& notice : Database.Notices())
+        notices << QString::fromStdString(notice);
+    if (notices.isEmpty())
+        sbarMain->clearMessage();
+    else
+        sbarMain->showMessage(notices.join("; "));
 }
 
 void TfrmMain::mnuKordoPathClick() {
@@ -224,11 +285,51 @@ void TfrmMain::mnuAboutClick() {
 
 void TfrmMain::ShowStaffRequest(TKordoStaff* staff) {
     pcStaffAllData->setCurrentWidget(tsStaff);
-    frameStaff->ShowStaff(staff);
+    if (pcStaffAllData->currentWidget() == tsStaff)
+        frameStaff->ShowStaff(staff);
+}
+
+void TfrmMain::pcStaffAllDataChange(int page) {
+    if (Returning)
+        return;
+    // Switching pages leaves the editor of the page left; the user may stay there.
+    const bool left = pcStaffAllData->widget(ShownPage) == tsClubs ? frameClub->Leave() : frameStaff->Leave();
+    if (!left) {
+        Returning = true;
+        pcStaffAllData->setCurrentIndex(ShownPage);
+        Returning = false;
+        return;
+    }
+    ShownPage = page;
+}
+
+void TfrmMain::mnuUndoClick() {
+    Play(true);
+}
+
+void TfrmMain::mnuRedoClick() {
+    Play(false);
+}
+
+void TfrmMain::Play(bool undo) {
+    if (!(undo ? Session.CanUndo() : Session.CanRedo()) || !LeaveEditors())
+        return;
+    const TKordoEditTarget target = undo ? Session.Undo() : Session.Redo();
+    // The editor of what the command concerned comes to the front, showing it.
+    if (target.Club || target.Staff)
+        pcStaffAllData->setCurrentWidget(target.Club ? tsClubs : tsStaff);
+    frameStaff->Played(target);
+    frameClub->Played(target);
+    UpdateTitle();
+}
+
+void TfrmMain::mnuConfirmWhenLeavingClick(bool checked) {
+    Session.ConfirmWhenLeaving = checked;
+    QSettings().setValue(KordoConfirmWhenLeavingKey, checked);
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
-    if (ConfirmDiscard(KordoMessages::SaveBeforeClosing))
+    if (LeaveEditors() && ConfirmDiscard(KordoMessages::SaveBeforeClosing))
         event->accept();
     else
         event->ignore();

@@ -3,6 +3,7 @@
 #include "KordoGenerator.h"
 #include "KordoPlatform.h"
 #include "KordoPregameDatabase.h"
+#include "TestFailingDevice.h"
 #include "TestFolders.h"
 
 #include <gtest/gtest.h>
@@ -343,8 +344,9 @@ TEST(SafeSave, AFailedWriteAnywhereLeavesTheFilesAndTheEditableDatabase) {
         TKordoPregameDatabase db;
         LoadOrFail(db, in);
         auto left = std::make_shared<uint64_t>(budget); // shared by both files
-        db.OpenDevice = [left](const fs::path& file) -> std::unique_ptr<TKordoByteDevice> {
-            return std::make_unique<TKordoFailingDevice>(KordoOpenFileDevice(file), left);
+        db.WrapDevice = [left](std::unique_ptr<TKordoByteDevice> file,
+                               const fs::path&) -> std::unique_ptr<TKordoByteDevice> {
+            return std::make_unique<TFailingDevice>(std::move(file), left);
         };
         EXPECT_FALSE(db.Save(target));
         EXPECT_NE(db.LastError(), "");
@@ -352,7 +354,7 @@ TEST(SafeSave, AFailedWriteAnywhereLeavesTheFilesAndTheEditableDatabase) {
         EXPECT_EQ(Bytes(KordoPeopleFile(target)), people);
         EXPECT_FALSE(fs::exists(KordoServerFile(target).string() + ".saving"));
         EXPECT_FALSE(fs::exists(KordoServerFile(target).string() + ".bak"));
-        db.OpenDevice = KordoOpenFileDevice;
+        db.WrapDevice = nullptr;
         fs::path retry = scratch.Folder("retry");
         ASSERT_TRUE(db.Save(retry)) << db.LastError();
         EXPECT_TRUE(SameFiles(retry, expected));

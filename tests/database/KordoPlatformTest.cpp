@@ -7,9 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -45,25 +42,26 @@ void Generate(const fs::path& folder, int32_t people) {
 TEST(PlatformFiles, AFileInAFolderNamedInAnyScriptIsWrittenFlushedAndRead) {
     TScratch scratch;
     fs::path file = scratch.Root / UnicodeName / u8"ß.bin";
-    errno = 0;
-    EXPECT_EQ(KordoOpenFile(file, "wb"), nullptr) << "the folder does not exist yet";
-    EXPECT_NE(errno, 0);
+    std::string reason;
+    TKordoFile out;
+    EXPECT_FALSE(out.CreateNew(file, {}, reason)) << "the folder does not exist yet";
+    EXPECT_FALSE(reason.empty());
 
     fs::create_directories(file.parent_path());
-    std::FILE* out = KordoOpenFile(file, "wb");
-    ASSERT_NE(out, nullptr) << std::strerror(errno);
-    EXPECT_EQ(std::fwrite("kordo", 1, 5, out), 5u);
-    EXPECT_EQ(std::fflush(out), 0);
-    std::string reason;
-    EXPECT_TRUE(KordoSyncFile(out, reason)) << reason;
-    std::fclose(out);
+    reason.clear();
+    ASSERT_TRUE(out.CreateNew(file, {}, reason)) << reason;
+    EXPECT_TRUE(out.Write("kordo", 5, file, reason)) << reason;
+    EXPECT_TRUE(out.Sync(file, reason)) << reason;
+    out.Close();
     EXPECT_EQ(Bytes(file), "kordo");
+    TKordoFile again;
+    EXPECT_FALSE(again.CreateNew(file, {}, reason)) << "a file that exists is never created over";
 
-    std::FILE* in = KordoOpenFile(file, "rb");
-    ASSERT_NE(in, nullptr) << std::strerror(errno);
+    TKordoFile in;
+    ASSERT_TRUE(in.OpenForReading(file, reason)) << reason;
+    EXPECT_EQ(in.Size(reason), 5);
     char read[8] = {};
-    EXPECT_EQ(std::fread(read, 1, sizeof read, in), 5u);
-    std::fclose(in);
+    EXPECT_EQ(in.Read(read, sizeof read, reason), 5);
     EXPECT_STREQ(read, "kordo");
 }
 
@@ -107,6 +105,9 @@ TEST(PlatformFiles, EverySaveReplacesTheFilesAndTheBackupsThatExist) {
         ASSERT_TRUE(db.Load(target)) << db.LastError();
         EXPECT_EQ(db.Staffs.Count(), people);
     }
-    for (const fs::directory_entry& entry : fs::directory_iterator(target))
-        EXPECT_NE(entry.path().extension(), ".saving") << "a temporary file was left behind";
+    for (const fs::directory_entry& entry : fs::directory_iterator(target)) {
+        const std::string name = Utf8(entry.path().filename());
+        EXPECT_EQ(name.find(".kordo-tmp"), std::string::npos) << "a temporary file was left behind: " << name;
+        EXPECT_NE(name, ".kordo-commit") << "the commit record was left behind";
+    }
 }

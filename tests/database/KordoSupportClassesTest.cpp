@@ -1,4 +1,5 @@
 #include "TestBytes.h"
+#include "TestFailingDevice.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ TEST(WideString, LengthPastTheEndFailsBeforeAllocating) {
 
 TEST(FileStream, WriteToAFailingDeviceThrowsAndStaysFailed) {
     TByteVector reached;
-    auto device = std::make_unique<TKordoFailingDevice>(std::make_unique<TKordoMemoryDevice>(reached), 5);
+    auto device = std::make_unique<TFailingDevice>(std::make_unique<TKordoMemoryDevice>(reached), 5);
     TKordoFileStream stream(std::move(device), TestFileName);
     stream.SetTable("Nations");
     stream.Write(TByteVector(8, 1).data(), 8);

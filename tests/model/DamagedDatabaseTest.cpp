@@ -3,15 +3,13 @@
 #include "../../fuzz/KordoFuzzForms.h"
 
 #include "ClubForm.h"
-#include "KordoApply.h"
+#include "KordoEditSession.h"
 #include "KordoExport.h"
 #include "KordoFunctions.h"
 #include "KordoSearch.h"
 #include "StaffForm.h"
 #include "TestDamagedDatabases.h"
 #include "TestFolders.h"
-
-#include <QJsonArray>
 
 #include <gtest/gtest.h>
 
@@ -42,12 +40,6 @@ protected:
         return Contents(KordoServerFile(folder)) + Contents(KordoPeopleFile(folder));
     }
 
-    bool Run(TKordoApplier& applier, const QJsonArray& ops) {
-        bool ran = applier.Run(QJsonObject{{"ops", ops}});
-        EXPECT_TRUE(ran) << applier.Error();
-        return ran;
-    }
-
     TScratch Scratch;
     TDamaged Damaged;
     TKordoPregameDatabase Edited, Plain;
@@ -70,13 +62,18 @@ void ExpectEveryLineNamed(const TKordoForm& form) {
 } // namespace
 
 TEST_P(DamagedDatabase, EveryoneConfirmedUnchangedSavesWhatAPlainSaveWrites) {
-    QJsonArray ops;
-    for (const TKordoStaff* staff : Edited.Staffs.List())
-        ops.append(QJsonObject{{"op", "edit_staff"}, {"id", staff->ID()}, {"set", QJsonArray{}}});
-    for (int32_t row = 0; row < Edited.Clubs.Count(); ++row)
-        ops.append(QJsonObject{{"op", "edit_club"}, {"row", row}});
-    TKordoApplier applier(Edited);
-    ASSERT_TRUE(Run(applier, ops));
+    TKordoEditSession session;
+    session.Bind(&Edited);
+    for (TKordoStaff* staff : Edited.Staffs.List()) {
+        session.Staff.Focus(staff);
+        std::string refusal;
+        EXPECT_TRUE(session.ConfirmStaff(&refusal)) << refusal;
+    }
+    for (int32_t row = 0; row < Edited.Clubs.Count(); ++row) {
+        session.Club.Focus(Edited.Clubs.Item(row));
+        EXPECT_TRUE(session.ConfirmClub());
+    }
+    EXPECT_EQ(session.Count(), 0u); // nothing changed, so nothing was recorded
 
     // The lists and the export read everything once more.
     TKordoStaffSearch people(Edited);
@@ -93,22 +90,23 @@ TEST_P(DamagedDatabase, EveryoneConfirmedUnchangedSavesWhatAPlainSaveWrites) {
 }
 
 TEST_P(DamagedDatabase, AnEditOfTheDamagedRecordChangesOnlyThatField) {
-    TKordoApplier applier(Edited);
+    TKordoEditSession session;
+    session.Bind(&Edited);
     if (Damaged.StaffID >= 0) {
         TKordoStaff* plain = Plain.Staffs.FindStaff(Damaged.StaffID);
         const auto apps = static_cast<uint8_t>(plain->Apps() + 7);
-        ASSERT_TRUE(Run(applier, {QJsonObject{{"op", "edit_staff"},
-                                              {"id", Damaged.StaffID},
-                                              {"set", QJsonArray{QJsonArray{"seApps", int{apps}}}}}}));
+        session.Staff.Focus(Edited.Staffs.FindStaff(Damaged.StaffID));
+        session.Staff.Control("seApps").Number = apps;
+        std::string refusal;
+        ASSERT_TRUE(session.ConfirmStaff(&refusal)) << refusal;
         plain->SetApps(apps);
     }
     if (Damaged.ClubRow >= 0) {
         TKordoClub* plain = Plain.Clubs.Item(Damaged.ClubRow);
         const auto training = static_cast<uint8_t>((plain->Training() + 1) % 21);
-        ASSERT_TRUE(
-            Run(applier, {QJsonObject{{"op", "edit_club"},
-                                      {"row", Damaged.ClubRow},
-                                      {"set", QJsonArray{QJsonArray{"seTraining", int{training}}}}}}));
+        session.Club.Focus(Edited.Clubs.Item(Damaged.ClubRow));
+        session.Club.Control("seTraining").Number = training;
+        ASSERT_TRUE(session.ConfirmClub());
         plain->SetTraining(training);
     }
     EXPECT_TRUE(Edited.Modified);
@@ -122,9 +120,9 @@ TEST_P(DamagedDatabase, TheDamagedRecordShowsOnlyWhatResolved) {
         form.Focus(Edited.Staffs.FindStaff(Damaged.StaffID));
         ExpectEveryLineNamed(form);
         for (const TKordoListItem& squad : form.Control("cmbSquadContracted").Items)
-            EXPECT_NE(squad.Record, nullptr);
+            EXPECT_TRUE(squad.Record.Get<TKordoSquad>());
         for (const TKordoListItem& club : form.Control("cmbClubContracted").Items)
-            EXPECT_TRUE(!club.Record || !KordoClubSquads(*static_cast<TKordoClub*>(club.Record)).empty());
+            EXPECT_TRUE(!club.Record || !KordoClubSquads(*club.Record.Get<TKordoClub>()).empty());
     }
     if (Damaged.ClubRow >= 0) {
         ClubForm form;
@@ -215,7 +213,6 @@ TEST(DamagedDatabaseLines, AnUnresolvedPreferenceIsListedAsNamelessAndCanBeDelet
     const size_t entries = staff->Relations.size();
     staffForm.DeletePreference(shown, 0);
     EXPECT_EQ(staff->Relations.size(), entries - 1);
-    EXPECT_TRUE(db.Modified);
 
     ClubForm clubForm;
     clubForm.Bind(&db);

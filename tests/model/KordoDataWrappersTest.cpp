@@ -22,7 +22,7 @@ struct TWorld {
     }
 };
 
-TKordoRelation Entry(uint8_t kind, uint8_t relation, uint16_t amount, void* target) {
+TKordoRelation Entry(uint8_t kind, uint8_t relation, uint16_t amount, TKordoRecordRef target) {
     TKordoRelation entry;
     entry.Kind = kind;
     entry.Relation = relation;
@@ -31,8 +31,8 @@ TKordoRelation Entry(uint8_t kind, uint8_t relation, uint16_t amount, void* targ
     return entry;
 }
 
-std::vector<std::pair<void*, uint16_t>> Targets(const std::vector<TKordoRelation>& relations) {
-    std::vector<std::pair<void*, uint16_t>> result;
+std::vector<std::pair<TKordoRecordRef, uint16_t>> Targets(const std::vector<TKordoRelation>& relations) {
+    std::vector<std::pair<TKordoRecordRef, uint16_t>> result;
     for (const TKordoRelation& e : relations)
         result.emplace_back(e.Target, e.Amount);
     return result;
@@ -159,7 +159,7 @@ TEST(StaffWrapper, SecondNationAndPreferencesKeepOneEntryPerTarget) {
     w.P.Relations = {Entry(1, 3, 10, &w.Club), Entry(3, 1, 10, &w.Q), Entry(1, 4, 10, &w.OtherClub)};
     p.RemoveClubPreference(&w.Club);
     EXPECT_EQ(Targets(w.P.Relations),
-              (std::vector<std::pair<void*, uint16_t>>{{&w.Q, 10}, {&w.OtherClub, 10}}));
+              (std::vector<std::pair<TKordoRecordRef, uint16_t>>{{&w.Q, 10}, {&w.OtherClub, 10}}));
 }
 
 TEST(Wrappers, ListsStopAtWhatTheFileCanStore) {
@@ -197,7 +197,7 @@ TEST(ClubWrapper, SortDoublesRivalsAndCleanFoldsThemBack) {
     w.Club.Relations = {Entry(3, 1, 30, &w.P), Entry(1, 5, 60, &a), Entry(1, 5, 80, &b)};
     TKordoClubWrapper club(&w.Club);
     club.SortPreferences();
-    using T = std::vector<std::pair<void*, uint16_t>>;
+    using T = std::vector<std::pair<TKordoRecordRef, uint16_t>>;
     EXPECT_EQ(Targets(w.Club.Relations), (T{{&b, 100}, {&a, 100}, {&b, 80}, {&a, 60}, {&w.P, 30}}));
     club.CleanPreferences();
     EXPECT_EQ(Targets(w.Club.Relations), (T{{&b, 80}, {&a, 60}, {&w.P, 30}}));

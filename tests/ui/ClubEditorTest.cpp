@@ -120,7 +120,7 @@ void Answer(const QString& search, TRecord* record, const QString& amount, bool 
 }
 
 // The entries of a relation list, as (kind, relation, amount, target).
-using TEntry = std::tuple<int, int, int, void*>;
+using TEntry = std::tuple<int, int, int, TKordoRecordRef>;
 std::vector<TEntry> Entries(const std::vector<TKordoRelation>& relations) {
     std::vector<TEntry> entries;
     for (const TKordoRelation& entry : relations)
@@ -151,7 +151,7 @@ private slots:
         QVERIFY(editor.Frame->pcClub->isEnabled() && editor.Frame->btnCancelChanges->isEnabled());
         QCOMPARE(editor.Find<QLineEdit>("edClubName")->text(), Text(club->ClubName));
         QVERIFY(editor.Find<QLineEdit>("edClubName")->isReadOnly());
-        QCOMPARE(editor.Find<TPointerComboBox>("cmbNation")->SelectedValue(), club->Nation);
+        QVERIFY(editor.Find<TPointerComboBox>("cmbNation")->SelectedValue() == TKordoRecordRef(club->Nation));
         QCOMPARE(editor.Find<QSpinBox>("seBalance")->value(), club->Balance());
         QCOMPARE(editor.Find<QCheckBox>("cbPublicLimitedCompany")->isChecked(),
                  club->PublicLimitedCompany() != 0);
@@ -196,7 +196,7 @@ private slots:
         editor.ShowPage(editor.Frame->pcClub, "tsBoardScouts");
         auto* board = editor.Find<TPointerListBox>("lboxBoardMembers");
         editor.DoubleClick(board, board->count() - 1);
-        auto* member = static_cast<TKordoStaff*>(board->SelectedValue());
+        auto* member = board->SelectedValue().Get<TKordoStaff>();
         QVERIFY(std::count(club->BoardMembers.begin(), club->BoardMembers.end(), member) == 1);
         editor.ShowsOnlyInTheStaffEditor(member);
         QTest::mouseDClick(editor.Find<QLineEdit>("edChairman"), Qt::LeftButton);
@@ -207,7 +207,7 @@ private slots:
         editor.ShowPage(squad->pcSquad, "tsPlayers");
         auto* players = editor.Find<TPointerListBox>(squad, "lboxPlayers");
         editor.DoubleClick(players, 0);
-        editor.ShowsOnlyInTheStaffEditor(static_cast<TKordoStaff*>(players->SelectedValue()));
+        editor.ShowsOnlyInTheStaffEditor(players->SelectedValue().Get<TKordoStaff>());
         editor.ShowPage(squad->pcSquad, "tsStaff");
         QTest::mouseDClick(editor.Find<QLineEdit>(squad, "edManager"), Qt::LeftButton);
         editor.ShowsOnlyInTheStaffEditor(club->Squads[0]->Manager);
@@ -220,7 +220,7 @@ private slots:
         uint16_t beforeCount = before->ClubCount();
         auto* nations = editor.Find<TPointerComboBox>("cmbNation");
         nations->setCurrentIndex(nations->currentIndex() == 1 ? 2 : 1);
-        auto* after = static_cast<TKordoNation*>(nations->SelectedValue());
+        auto* after = nations->SelectedValue().Get<TKordoNation>();
         uint16_t afterCount = after->ClubCount();
         editor.Find<QSpinBox>("seBalance")->setValue(-1234567);
         auto* company = editor.Find<QCheckBox>("cbPublicLimitedCompany");
@@ -421,11 +421,11 @@ private slots:
         auto* disliked = editor.Find<TPointerListBox>("lboxDislikedStaff");
         QCOMPARE(disliked->count(), 1);
         disliked->setCurrentRow(0);
-        QCOMPARE(static_cast<TKordoStaff*>(disliked->SelectedValue())->ID(), fanID);
+        QCOMPARE(disliked->SelectedValue().Get<TKordoStaff>()->ID(), fanID);
         auto* favourites = editor.Find<TPointerListBox>("lboxFavouriteStaff");
         QCOMPARE(favourites->count(), 1);
         favourites->setCurrentRow(0);
-        QCOMPARE(static_cast<TKordoStaff*>(favourites->SelectedValue())->ID(), friendID);
+        QCOMPARE(favourites->SelectedValue().Get<TKordoStaff>()->ID(), friendID);
         for (const std::string& finding : KordoCheckDatabase(editor.Database()))
             QVERIFY2(std::find(findings.begin(), findings.end(), finding) != findings.end(), finding.c_str());
     }

@@ -6,7 +6,7 @@ class KordoComboBoxTest : public QObject {
     Q_OBJECT
 private slots:
     void selectsByValueWhereverSortingPutTheItem() {
-        int zeta = 1, alpha = 2;
+        TKordoClub zeta, alpha;
         TPointerComboBox box(nullptr, true);
         box.AddItem("Zeta", &zeta);
         box.AddItem("alpha", &alpha);
@@ -15,18 +15,18 @@ private slots:
         QCOMPARE(box.itemText(1), QString("alpha")); // case does not decide the order
         box.SelectValue(&zeta);
         QCOMPARE(box.currentText(), QString("Zeta"));
-        QCOMPARE(box.SelectedValue(), static_cast<void*>(&zeta));
+        QVERIFY(box.SelectedValue() == TKordoRecordRef(&zeta));
         box.SelectValue(nullptr); // the "none" item
         QCOMPARE(box.currentIndex(), 0);
-        int absent = 3;
+        TKordoClub absent;
         box.SelectValue(&absent);
         QCOMPARE(box.currentIndex(), -1);
-        QCOMPARE(box.SelectedValue(), nullptr);
+        QVERIFY(!box.SelectedValue());
     }
 
     void bulkAddingGivesTheSameOrderAsAddingOneByOne() {
-        int values[4];
-        std::vector<std::pair<QString, const void*>> items{
+        TKordoNation values[4];
+        std::vector<std::pair<QString, TKordoRecordRef>> items{
             {"Östlich", &values[0]}, {"zeta", &values[1]}, {"Alpha", &values[2]}, {"alpha", &values[3]}};
         TPointerComboBox one(nullptr, true), bulk(nullptr, true);
         one.AddItem("<unspecified>", nullptr);
@@ -53,13 +53,13 @@ private slots:
     }
 
     void listBoxesCarryTheirRecords() {
-        int a = 0, b = 0;
+        TKordoStaff a, b;
         TPointerListBox list(nullptr, true);
         list.AddItem("b", &b);
         list.AddItem("a", &a);
-        QCOMPARE(list.SelectedValue(), nullptr);
+        QVERIFY(!list.SelectedValue());
         list.setCurrentRow(0);
-        QCOMPARE(list.SelectedValue(), static_cast<void*>(&a));
+        QVERIFY(list.SelectedValue() == TKordoRecordRef(&a));
     }
 };
 

@@ -46,10 +46,13 @@ struct TEditor {
             qFatal("no widget %s", name);
         return widget;
     }
-    // Focuses the first listed person for whom the test holds; nullptr when nobody does.
+    // Focuses the first listed person for whom the test holds; nullptr when nobody does. Edits left
+    // unconfirmed on the pages are dropped.
     TKordoStaff* Focus(const std::function<bool(const TKordoStaff&)>& test) const {
         for (int32_t row = 0; row < Search().RowCount(); ++row)
             if (auto* staff = Search().RowRecord<TKordoStaff>(row); test(*staff)) {
+                if (Window->Session.StaffEdited())
+                    TKordoDialogs::SetNextAnswer(QMessageBox::No);
                 Frame->pnlList->List->FocusRow(row);
                 return staff;
             }

@@ -1,6 +1,6 @@
 #include "KordoApply.h"
 
-#include "KordoStaffRemoval.h"
+#include "KordoExport.h"
 
 #include <QByteArray>
 #include <QJsonArray>
@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cmath>
 #include <limits>
+#include <map>
 #include <set>
 
 namespace {
@@ -102,8 +103,7 @@ bool IsCheckBox(const TKordoControl& control) {
 } // namespace
 
 TKordoApplier::TKordoApplier(TKordoPregameDatabase& database) : Database(database) {
-    Staff.Bind(&database);
-    Club.Bind(&database);
+    Session.Bind(&database);
 }
 
 bool TKordoApplier::Run(std::string_view scriptText) {
@@ -158,6 +158,8 @@ std::string TKordoApplier::RunOperation(const QJsonObject& op) {
         return EditClub(op);
     if (kind == "add_preference" || kind == "edit_preference" || kind == "delete_preference")
         return Preference(op, kind);
+    if (kind == "undo" || kind == "redo" || kind == "undo_all" || kind == "redo_all")
+        return UndoRedo(op, kind.starts_with("undo"), kind.ends_with("_all"));
     return "unknown operation \"" + kind + "\"";
 }
 
@@ -258,7 +260,7 @@ std::string TKordoApplier::SetControl(TKordoForm& form, std::string_view name, c
         return {};
     }
     case TKordoControlKind::PointerList: {
-        const void* record = nullptr;
+        TKordoRecordRef record;
         std::string what = "null";
         if (!value.isNull()) {
             const std::string key = SoleKey(value);
@@ -270,9 +272,9 @@ std::string TKordoApplier::SetControl(TKordoForm& form, std::string_view name, c
                                                   : Database.Squads.Count();
             if (*row < 0 || *row >= count)
                 return "no " + key + " on row " + std::to_string(*row);
-            record = key == "nation" ? static_cast<const void*>(Database.Nations.Item(*row))
-                     : key == "club" ? static_cast<const void*>(Database.Clubs.Item(*row))
-                                     : static_cast<const void*>(Database.Squads.Item(*row));
+            record = key == "nation" ? TKordoRecordRef(Database.Nations.Item(*row))
+                     : key == "club" ? TKordoRecordRef(Database.Clubs.Item(*row))
+                                     : TKordoRecordRef(Database.Squads.Item(*row));
             what = key + " row " + std::to_string(*row);
         }
         const auto& items = control->Items;
@@ -293,13 +295,12 @@ std::string TKordoApplier::AddStaff(const QJsonObject& op) {
     if (std::string unknown = UnknownKey(op, {"op"}); !unknown.empty())
         return unknown;
     // The menu's Add > Staff: the new person gets a row of his own and the focus.
-    TKordoStaff* staff = Database.Staffs.NewStaff();
-    Database.Modified = true;
+    TKordoStaff* staff = Session.AddStaff();
     if (InList)
         InList->insert(staff);
     LastAdded = staff;
     LastAddedDeleted = false;
-    Staff.Focus(staff);
+    Session.Staff.Focus(staff);
     return {};
 }
 
@@ -311,18 +312,19 @@ std::string TKordoApplier::EditStaff(const QJsonObject& op) {
         return reason;
     if (!op.value("set").isArray() && !op.value("set").isUndefined())
         return "\"set\" must be a list of [CONTROL, VALUE] pairs";
-    Staff.Focus(staff);
+    StaffForm& form = Session.Staff;
+    form.Focus(staff);
     for (const QJsonValue& pair : op.value("set").toArray()) {
         const QJsonArray setting = pair.toArray();
         if (!pair.isArray() || setting.size() != 2 || !setting[0].isString())
             return "each entry of \"set\" must be a [CONTROL, VALUE] pair";
         const std::string name = Text(setting[0].toString());
-        if (std::string reason = SetControl(Staff, name, setting[1]); !reason.empty())
+        if (std::string reason = SetControl(form, name, setting[1]); !reason.empty())
             return reason;
-        Staff.RunChangeHandler(name);
+        form.RunChangeHandler(name);
     }
     std::string refusal;
-    if (!Staff.Confirm(&refusal))
+    if (!Session.ConfirmStaff(&refusal))
         return "Confirm Changes refused: " + refusal;
     return {};
 }
@@ -333,16 +335,14 @@ std::string TKordoApplier::DeleteStaff(const QJsonObject& op) {
     TKordoStaff* staff;
     if (std::string reason = Person(op.value("id"), staff); !reason.empty())
         return reason;
-    Staff.Focus(staff);
+    Session.Staff.Focus(staff);
     // With his row gone nobody is focused, and the form lets go of him before he goes.
-    Staff.Current = nullptr;
-    KordoDeleteStaff(Database, staff);
+    Session.DeleteStaff(staff);
     InList->erase(staff);
     if (LastAdded == staff) {
         LastAdded = nullptr;
         LastAddedDeleted = true;
     }
-    Staff.Focus(nullptr);
     return {};
 }
 
@@ -357,8 +357,9 @@ std::string TKordoApplier::EditClub(const QJsonObject& op) {
         return "\"set\" must be a list of [CONTROL, VALUE] pairs";
     if (!squads.isArray() && !squads.isUndefined())
         return "\"squads\" must be a list of lists of [CONTROL, VALUE] pairs, one per squad page";
-    Club.Focus(club);
-    auto setAll = [this](TKordoForm& form, const QJsonValue& list, SquadForm* squad) -> std::string {
+    ClubForm& form = Session.Club;
+    form.Focus(club);
+    auto setAll = [this](TKordoForm& page, const QJsonValue& list, SquadForm* squad) -> std::string {
         if (!list.isArray())
             return "a squad page's settings must be a list of [CONTROL, VALUE] pairs";
         for (const QJsonValue& pair : list.toArray()) {
@@ -366,7 +367,7 @@ std::string TKordoApplier::EditClub(const QJsonObject& op) {
             if (!pair.isArray() || setting.size() != 2 || !setting[0].isString())
                 return "each setting must be a [CONTROL, VALUE] pair";
             const std::string name = Text(setting[0].toString());
-            if (std::string reason = SetControl(form, name, setting[1]); !reason.empty())
+            if (std::string reason = SetControl(page, name, setting[1]); !reason.empty())
                 return squad ? "squad page: " + reason : reason;
             // The reputation box rounds what it was given when it loses the focus.
             if (squad && name == "seReputation")
@@ -375,19 +376,19 @@ std::string TKordoApplier::EditClub(const QJsonObject& op) {
         return {};
     };
     if (!set.isUndefined())
-        if (std::string reason = setAll(Club, set, nullptr); !reason.empty())
+        if (std::string reason = setAll(form, set, nullptr); !reason.empty())
             return reason;
     const QJsonArray pages = squads.toArray();
-    if (static_cast<size_t>(pages.size()) > Club.Squads.size())
-        return "the club has " + std::to_string(Club.Squads.size()) + " squad pages, not " +
+    if (static_cast<size_t>(pages.size()) > form.Squads.size())
+        return "the club has " + std::to_string(form.Squads.size()) + " squad pages, not " +
                std::to_string(pages.size());
     for (qsizetype page = 0; page < pages.size(); ++page) {
-        SquadForm& squad = Club.Squads[static_cast<size_t>(page)];
+        SquadForm& squad = form.Squads[static_cast<size_t>(page)];
         if (std::string reason = setAll(squad, pages[page], &squad); !reason.empty())
             return "squads[" + std::to_string(page) + "]: " + reason;
     }
     std::string refusal;
-    if (!Club.Confirm(&refusal))
+    if (!Session.ConfirmClub(&refusal))
         return "Confirm Changes refused: " + refusal;
     return {};
 }
@@ -417,16 +418,16 @@ std::string TKordoApplier::Preference(const QJsonObject& op, const std::string& 
         TKordoStaff* staff;
         if (std::string reason = Person(owner.toObject().value("staff"), staff); !reason.empty())
             return reason;
-        Staff.Focus(staff);
-        if (!Staff.Page("tsPreferences").Visible)
+        Session.Staff.Focus(staff);
+        if (!Session.Staff.Page("tsPreferences").Visible)
             return "person " + std::to_string(staff->ID()) + " is a referee and has no preferences";
-        form = &Staff;
+        form = &Session.Staff;
     } else {
         TKordoClub* club;
         if (std::string reason = ClubAt(owner.toObject().value("club"), club); !reason.empty())
             return reason;
-        Club.Focus(club);
-        form = &Club;
+        Session.Club.Focus(club);
+        form = &Session.Club;
     }
 
     int32_t line = -1;
@@ -439,11 +440,9 @@ std::string TKordoApplier::Preference(const QJsonObject& op, const std::string& 
             return list + " has no line " + std::to_string(line);
         form->Control(list).Selected = line;
     }
+    const TKordoEditor editor = staffOwner ? TKordoEditor::Staff : TKordoEditor::Club;
     if (deleting) {
-        if (staffOwner)
-            Staff.DeletePreference(list, line);
-        else
-            Club.DeletePreference(list, line);
+        Session.DeletePreference(editor, list, line);
         return {};
     }
 
@@ -451,7 +450,7 @@ std::string TKordoApplier::Preference(const QJsonObject& op, const std::string& 
     const TKordoPreferenceList mode = KordoPreferenceListOf(list);
     const QJsonValue target = op.value("target");
     const std::string targetKey = SoleKey(target);
-    void* chosen = nullptr;
+    TKordoRecordRef chosen;
     if (mode.StaffMode) {
         if (targetKey != "staff")
             return list + " takes a target {\"staff\": ID}";
@@ -478,17 +477,34 @@ std::string TKordoApplier::Preference(const QJsonObject& op, const std::string& 
 
     std::string refusal;
     if (adding) {
-        const bool added = staffOwner ? Staff.AddPreference(list, dialog.Chosen(), dialog.Amount, &refusal)
-                                      : Club.AddPreference(list, dialog.Chosen(), dialog.Amount, &refusal);
-        if (!added)
+        if (!Session.AddPreference(editor, list, dialog.Chosen(), dialog.Amount, &refusal))
             return "the addition was refused: " + refusal;
         return {};
     }
-    const bool edited = staffOwner ? Staff.EditPreference(list, line, dialog.Chosen(), dialog.Amount)
-                                   : Club.EditPreference(list, line, dialog.Chosen(), dialog.Amount);
-    if (!edited)
-        return list + " has no entry on line " + std::to_string(line) + " to edit";
+    if (!Session.EditPreference(editor, list, line, dialog.Chosen(), dialog.Amount, &refusal))
+        return refusal.empty() ? list + " has no entry on line " + std::to_string(line) + " to edit"
+                               : "the edit was refused: " + refusal;
     return {};
+}
+
+std::string TKordoApplier::UndoRedo(const QJsonObject& op, bool undo, bool all) {
+    if (std::string unknown = UnknownKey(op, {"op"}); !unknown.empty())
+        return unknown;
+    if (!all && !(undo ? Session.CanUndo() : Session.CanRedo()))
+        return undo ? "nothing to undo" : "nothing to redo";
+    do
+        Played(undo ? Session.Undo() : Session.Redo());
+    while (all && (undo ? Session.CanUndo() : Session.CanRedo()));
+    return {};
+}
+
+void TKordoApplier::Played(const TKordoEditTarget& target) {
+    if (!target.Staff || !InList)
+        return;
+    if (target.Listed)
+        InList->insert(target.Staff);
+    else
+        InList->erase(target.Staff);
 }
 
 namespace {
@@ -561,7 +577,56 @@ bool ParseCsv(std::string_view text, std::vector<std::vector<std::string>>& rows
 
 } // namespace
 
-bool KordoSheetToScript(std::string_view csv, QJsonObject& script, std::string& error) {
+namespace {
+
+// What a cell held before a spreadsheet saw it: the export puts an apostrophe before a text a
+// spreadsheet would take for a formula (and before one that begins with an apostrophe); exactly that
+// one is removed.
+std::string Unescaped(std::string cell) {
+    if (cell.size() >= 2 && cell[0] == '\'' && KordoCsvNeedsApostrophe(std::string_view(cell).substr(1)))
+        cell.erase(0, 1);
+    return cell;
+}
+
+// The staff editor's control a column of the sheet edits: a control's own name, or a column of the
+// people export that an editor control shows. Empty for an export column no control edits (the
+// display name, the type, nations, club, jobs), which the sheet ignores.
+std::string ControlOfColumn(const StaffForm& form, const std::string& column,
+                            const std::vector<std::string>& exportColumns) {
+    auto control = [&](const std::string& name) { return const_cast<StaffForm&>(form).FindControl(name); };
+    if (control(column))
+        return column;
+    if (std::find(exportColumns.begin(), exportColumns.end(), column) == exportColumns.end())
+        return column; // unknown: the run names it
+    static const std::map<std::string, std::string, std::less<>> Named{
+        {"FirstName", "edFirstName"},         {"SecondName", "edSecondName"},
+        {"CommonName", "edCommonName"},       {"DateOfBirth", "dtpDateOfBirth"},
+        {"DateJoined", "dtpDateJoined"},      {"ContractExpires", "dtpContractExpires"},
+        {"RefereeReputation", "seReputation"}};
+    if (auto named = Named.find(column); named != Named.end())
+        return named->second;
+    // An attribute: the rating control of the same record and byte.
+    auto rating = [&](const auto& fields, TKordoStore store) -> std::string {
+        for (const TKordoAttField& field : fields)
+            if (column == field.Name)
+                for (const TKordoControl& c : form.Controls)
+                    if (c.Field.Store == store && c.Field.Offset == field.Offset)
+                        return c.Name;
+        return {};
+    };
+    for (std::string name : {rating(KordoMentalAttFields, TKordoStore::Mental),
+                             rating(KordoPlayerAttFields, TKordoStore::Player),
+                             rating(KordoNonPlayerAttFields, TKordoStore::NonPlayer)})
+        if (!name.empty())
+            return name;
+    const TKordoControl* spin = control("se" + column);
+    return spin && spin->Kind == TKordoControlKind::Spin ? spin->Name : std::string();
+}
+
+} // namespace
+
+bool KordoSheetToScript(std::string_view csv, QJsonObject& script, std::string& error,
+                        TKordoPregameDatabase* unchangedFrom) {
     std::vector<std::vector<std::string>> rows;
     if (!ParseCsv(csv, rows, error))
         return false;
@@ -574,25 +639,43 @@ bool KordoSheetToScript(std::string_view csv, QJsonObject& script, std::string& 
     const std::vector<std::string>& header = rows[0];
     // Only the kinds of the controls are needed, which every staff form knows without a database.
     StaffForm kinds;
+    const std::vector<std::string> exportColumns = KordoPeopleColumns();
+    std::vector<std::string> controls;
+    for (const std::string& column : header)
+        controls.push_back(ControlOfColumn(kinds, column, exportColumns));
     QJsonArray ops;
     for (size_t r = 1; r < rows.size(); ++r) {
-        const std::vector<std::string>& row = rows[r];
+        std::vector<std::string>& row = rows[r];
         const std::string where = "row " + std::to_string(r);
         if (row.size() > header.size()) {
             error = where + ": more cells than the header has columns";
             return false;
         }
+        for (std::string& cell : row)
+            cell = Unescaped(std::move(cell));
         auto id = ParseInteger64(row[0]);
         if (!id || *id < std::numeric_limits<int32_t>::min() || *id > std::numeric_limits<int32_t>::max()) {
             error = where + ": the ID \"" + row[0] + "\" is no whole number";
             return false;
         }
+        // A cell that holds what the export writes for the person now is no edit, so that a whole
+        // export applied unchanged changes nothing.
+        std::map<std::string, std::string, std::less<>> now;
+        if (TKordoStaff* staff =
+                unchangedFrom ? unchangedFrom->Staffs.FindStaff(static_cast<int32_t>(*id)) : nullptr) {
+            std::vector<std::vector<std::string>> exported;
+            std::string ignored;
+            ParseCsv(KordoExportPerson(*unchangedFrom, *staff), exported, ignored);
+            for (size_t c = 0; exported.size() == 2 && c < exported[0].size() && c < exported[1].size(); ++c)
+                now[exported[0][c]] = Unescaped(exported[1][c]);
+        }
         QJsonArray set;
         for (size_t c = 1; c < row.size(); ++c) {
             const std::string& cell = row[c];
-            if (cell.empty())
+            const std::string& name = controls[c];
+            auto current = now.find(header[c]);
+            if (cell.empty() || name.empty() || (current != now.end() && current->second == cell))
                 continue;
-            const std::string& name = header[c];
             QJsonValue value = QString::fromStdString(cell);
             const TKordoControl* control = kinds.FindControl(name);
             if (control && IsCheckBox(*control) &&
@@ -602,7 +685,7 @@ bool KordoSheetToScript(std::string_view csv, QJsonObject& script, std::string& 
                                    control->Kind == TKordoControlKind::IntegerList)) {
                 auto number = ParseInteger64(cell);
                 if (!number) {
-                    error = where + ", column " + name + ": \"" + cell + "\" is no whole number";
+                    error = where + ", column " + header[c] + ": \"" + cell + "\" is no whole number";
                     return false;
                 }
                 value = static_cast<double>(*number);

@@ -1,5 +1,6 @@
 #include "KordoApply.h"
 
+#include "KordoExport.h"
 #include "KordoGenerator.h"
 #include "KordoStaffRemoval.h"
 #include "TestFolders.h"
@@ -11,6 +12,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 namespace {
 
@@ -209,13 +211,70 @@ TEST_F(ApplyWorld, EveryErrorNamesTheOperationAndItsReason) {
         {R"({"ops": [{"op": "delete_staff", "id": )" + nonPlayer + R"(}, {"op": "edit_staff", "id": )" +
              nonPlayer + "}]}",
          "operation 2: person " + nonPlayer + " is no longer in the staff list"},
+        {"{\"ops\": [" + edit + R"("edFirstName", "Ada\tLine"]]}]})", "cannot hold a control character"},
+        {"{\"ops\": [" + edit + R"("edCommonName", "nul\u0000"]]}]})", "cannot hold a control character"},
+        {R"({"ops": [{"op": "add_preference", "owner": {"club": 3}, "list": "lboxRivals",
+             "target": {"club": 3}, "amount": 50}]})",
+         "cannot be its own rival"},
+        {R"({"ops": [{"op": "add_preference", "owner": {"club": 3}, "list": "lboxRivals",
+             "target": {"club": 4}, "amount": 50}, {"op": "edit_preference", "owner": {"club": 3},
+             "list": "lboxRivals", "line": 0, "target": {"club": 3}, "amount": 50}]})",
+         "operation 2: the edit was refused: A club cannot be its own rival"},
         {R"({"ops": [{"op": "edit_staff", "id": "last_added"}]})", "no person was added"},
         {R"({"ops": [{"op": "add_staff"}, {"op": "delete_staff", "id": "last_added"},
                      {"op": "edit_staff", "id": "last_added"}]})",
          "operation 3: the person last added was deleted"},
+        {R"({"ops": [{"op": "undo"}]})", "operation 1: nothing to undo"},
+        {R"({"ops": [{"op": "add_staff"}, {"op": "redo"}]})", "operation 2: nothing to redo"},
+        {R"({"ops": [{"op": "undo_all", "steps": 2}]})", "unknown key \"steps\""},
+        {R"({"ops": [{"op": "add_staff"}, {"op": "undo"}, {"op": "edit_staff", "id": "last_added"}]})",
+         "operation 3: person"},
     };
     for (const auto& [script, reason] : cases)
         EXPECT_NE(Failure(script).find(reason), std::string::npos) << script << "\n-> " << Failure(script);
+}
+
+TEST_F(ApplyWorld, UndoAndRedoTakeOperationsBackAndMakeThemAgain) {
+    const std::vector<std::string> edits{
+        R"({"op": "edit_staff", "id": )" + std::to_string(IdOf(KordoStaffPlayer)) +
+            R"(, "set": [["edFirstName", "Zoë"], ["seCrossing", 3], ["cmbNation", {"nation": 4}]]})",
+        R"({"op": "add_staff"})",
+        R"({"op": "edit_staff", "id": "last_added", "set": [["edCommonName", "Newman"]]})",
+        R"({"op": "edit_club", "row": 5, "set": [["seTraining", 2]]})",
+        R"({"op": "add_preference", "owner": {"club": 5}, "list": "lboxRivals", "target": {"club": 6},
+            "amount": 45})",
+        R"({"op": "delete_staff", "id": )" + std::to_string(IdOf(KordoStaffNonPlayer)) + "}"};
+    // The script of the edits (all but the last `drop`), then the further operations.
+    auto script = [&](size_t drop, const std::string& then) {
+        std::string ops;
+        for (size_t i = 0; i + drop < edits.size(); ++i)
+            ops += (i ? ", " : "") + edits[i];
+        return R"({"ops": [)" + ops + then + "]}";
+    };
+    auto run = [&](const std::string& text) {
+        auto database = std::make_unique<TKordoPregameDatabase>();
+        EXPECT_TRUE(database->Load(Scratch->Root / "generated"));
+        TKordoApplier applier(*database);
+        EXPECT_TRUE(applier.Run(text)) << applier.Error();
+        return Saved(*database);
+    };
+    const std::string untouched = Saved(ByHand), edited = run(script(0, ""));
+
+    // Every operation taken back gives the files of the untouched database (twice is fine); every one
+    // made again those of the edits.
+    EXPECT_TRUE(run(script(0, R"(, {"op": "undo_all"}, {"op": "undo_all"})")) == untouched);
+    EXPECT_TRUE(run(script(0, R"(, {"op": "undo_all"}, {"op": "redo_all"}, {"op": "redo_all"})")) == edited);
+    // One undo takes back the last operation only, and a redo makes it again.
+    EXPECT_TRUE(run(script(0, R"(, {"op": "undo"}, {"op": "undo"}, {"op": "redo"})")) == run(script(1, "")));
+}
+
+TEST_F(ApplyWorld, ANameThatAlreadyHoldsAControlCharacterIsKeptUnlessEdited) {
+    TKordoStaff* person = Scripted.Staffs.FindStaff(IdOf(KordoStaffPlayer));
+    person->FirstName->Name = u"Old\tName";
+    RunScript(R"({"ops": [{"op": "edit_staff", "id": )" + std::to_string(person->ID()) +
+              R"(, "set": [["seApps", 9]]}]})");
+    EXPECT_TRUE(person->FirstName->Name == u"Old\tName");
+    EXPECT_EQ(person->Apps(), 9);
 }
 
 TEST_F(ApplyWorld, AnAdditionRefusedAtTheListLimitIsAnError) {
@@ -266,4 +325,76 @@ TEST(ApplySheet, OnlyACellThatIsAWholeNumberThroughoutIsANumber) {
     const QJsonObject op = script["ops"].toArray()[0].toObject();
     EXPECT_EQ(op["id"].toInt(), 12);
     EXPECT_EQ(op["set"].toArray()[0].toArray()[1].toInt(), -3);
+}
+
+TEST(ApplySheet, ExportColumnsNameTheirControlsAndColumnsNoControlEditsAreIgnored) {
+    QJsonObject script;
+    std::string error;
+    ASSERT_TRUE(KordoSheetToScript("ID,FirstName,Crossing,Loyalty,Apps,RefereeReputation,DisplayName,Nation,"
+                                   "DateOfBirth\r\n"
+                                   "12,Ada,15,9,3,40,\"Moreau, Ada\",Freedonia,1990-01-02\r\n",
+                                   script, error))
+        << error;
+    const QJsonDocument expected = QJsonDocument::fromJson(R"({"ops": [
+        {"op": "edit_staff", "id": 12, "set": [["edFirstName", "Ada"], ["seCrossing", 15], ["seLoyality", 9],
+                                              ["seApps", 3], ["seReputation", 40],
+                                              ["dtpDateOfBirth", "1990-01-02"]]}]})");
+    EXPECT_EQ(QJsonDocument(script).toJson().toStdString(), expected.toJson().toStdString());
+    // A column that is neither a control nor an export column is left for the run to name.
+    ASSERT_TRUE(KordoSheetToScript("ID,Bogus\n12,1\n", script, error));
+    EXPECT_EQ(script["ops"].toArray()[0].toObject()["set"].toArray()[0].toArray()[0].toString(), "Bogus");
+}
+
+TEST_F(ApplyWorld, AWholeExportAppliedUnchangedChangesNothingAndFormulaTextsComeBackExactly) {
+    // Texts a spreadsheet would run as formulas, and texts that begin with the apostrophe itself.
+    const std::vector<std::u16string> texts{
+        u"=cmd|' /C calc'!A0", u"+1", u"-2", u"@SUM(A1)", u"'quoted", u"''", u"\tTab", u"\rReturn", u"plain"};
+    std::vector<int32_t> ids;
+    for (TKordoPregameDatabase* db : {&Scripted, &ByHand}) {
+        ids.clear();
+        std::vector<const TKordoName*> used;
+        for (TKordoStaff* staff : db->Staffs.List()) {
+            if (ids.size() == texts.size())
+                break;
+            if (staff->FirstName && std::find(used.begin(), used.end(), staff->FirstName) == used.end()) {
+                used.push_back(staff->FirstName);
+                staff->FirstName->Name = texts[ids.size()];
+                ids.push_back(staff->ID());
+            }
+        }
+    }
+    std::ostringstream out;
+    ASSERT_TRUE(KordoExportPeople(ByHand, out, TKordoExportFormat::Csv));
+    const std::string csv = out.str();
+    for (const char* cell : {",'=cmd|' /C calc'!A0,", ",'+1,", ",'-2,", ",'@SUM(A1),", ",''quoted,", ",''',",
+                             ",\"'\rReturn\",", ",'\tTab,", ",plain,"})
+        EXPECT_NE(csv.find(cell), std::string::npos) << cell;
+    EXPECT_NE(csv.find(",-1,"), std::string::npos) << "a number stays a number";
+
+    // Applied to the database it came from, the whole sheet is no edit at all.
+    QJsonObject script;
+    std::string error;
+    ASSERT_TRUE(KordoSheetToScript(csv, script, error, &Scripted)) << error;
+    for (const QJsonValue& op : script["ops"].toArray())
+        ASSERT_TRUE(op.toObject()["set"].toArray().isEmpty())
+            << QJsonDocument(op.toObject()).toJson().toStdString();
+    TKordoApplier applier(Scripted);
+    applier.OperationWord = "row";
+    ASSERT_TRUE(applier.Run(script)) << applier.Error();
+    ExpectSameFiles();
+
+    // Applied to the generated database, the names come back byte for byte (those with a control
+    // character, which the editor refuses to store, are given to it beforehand).
+    TKordoPregameDatabase fresh;
+    ASSERT_TRUE(fresh.Load(Scratch->Root / "generated"));
+    for (size_t i = 6; i < texts.size(); ++i)
+        fresh.Staffs.FindStaff(ids[i])->FirstName->Name = texts[i];
+    ASSERT_TRUE(KordoSheetToScript(csv, script, error, &fresh)) << error;
+    TKordoApplier onFresh(fresh);
+    ASSERT_TRUE(onFresh.Run(script)) << onFresh.Error();
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const TKordoStaff* staff = fresh.Staffs.FindStaff(ids[i]);
+        ASSERT_TRUE(staff && staff->FirstName);
+        EXPECT_TRUE(staff->FirstName->Name == texts[i]) << i;
+    }
 }
