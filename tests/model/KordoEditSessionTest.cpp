@@ -226,8 +226,9 @@ protected:
         // The saves write nothing but a lock and a commit record, in memory where the system has it.
         std::error_code error;
         const fs::path shm = "/dev/shm";
+        // Named as the scratch folder is, which no other test process shares.
         SaveFolder = (fs::is_directory(shm, error) ? shm : Scratch->Root) /
-                     ("kordo-session-" + std::to_string(reinterpret_cast<uintptr_t>(Scratch)));
+                     ("kordo-session-" + Scratch->Root.filename().string());
         fs::create_directories(SaveFolder);
         std::string reason;
         ASSERT_TRUE(KordoGenerateFiles(Scratch->Folder("generated"), {200, 5, false}, reason)) << reason;
