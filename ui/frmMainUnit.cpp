@@ -21,6 +21,7 @@
 #include <QScreen>
 #include <QSettings>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -122,6 +123,10 @@ TfrmMain::TfrmMain(const QString& installPath, QWidget* parent)
     connect(frameClub, &TframeClub::Edited, this, &TfrmMain::UpdateTitle);
     connect(frameClub, &TframeClub::ShowStaffRequest, this, &TfrmMain::ShowStaffRequest);
     connect(pcStaffAllData, &QTabWidget::currentChanged, this, &TfrmMain::pcStaffAllDataChange);
+
+    FillTimer = new QTimer(this);
+    FillTimer->setInterval(5);
+    connect(FillTimer, &QTimer::timeout, this, &TfrmMain::FillPreparedLists);
 
     frmAbout = new TfrmAbout(this);
     frmEditPreference = new TfrmEditPreference(this);
@@ -263,15 +268,39 @@ bool TfrmMain::LoadFolder(const QString& dataFolder) {
 }
 
 void TfrmMain::ShowLoadedLists() {
-    for (TKordoSearchPanel* panel : {frameStaff->pnlList, frameClub->pnlList})
-        panel->btnClearFiltersClick();
-    if (!HeadersRestored && RemembersState) {
-        HeadersRestored = true;
-        QSettings settings;
-        frameStaff->pnlList->List->RestoreHeaderState(settings.value(KordoStaffHeaderKey).toByteArray());
-        frameClub->pnlList->List->RestoreHeaderState(settings.value(KordoClubHeaderKey).toByteArray());
+    // The box is emptied without a search: the list waits for its search's preparation below.
+    for (TKordoSearchPanel* panel : {frameStaff->pnlList, frameClub->pnlList}) {
+        QSignalBlocker quiet(panel->edSearch);
+        panel->edSearch->clear();
     }
     ShownSearchBox()->setFocus(Qt::OtherFocusReason);
+    ListsToFill = {frameStaff->pnlList, frameClub->pnlList};
+    FillPreparedLists();
+    if (!ListsToFill.empty())
+        FillTimer->start();
+}
+
+// The searches are prepared on a second thread; the window takes keys meanwhile. A list whose search
+// is ready shows everybody, unless the user got there first: what he typed was searched (waiting for
+// the preparation) and stays, with the row he may have focused.
+void TfrmMain::FillPreparedLists() {
+    std::erase_if(ListsToFill, [this](TKordoSearchPanel* panel) {
+        TKordoSearch* search = panel->Search();
+        if (search && search->StillPreparing())
+            return false;
+        if (search && search->RowCount() == 0)
+            panel->SearchAsTyped();
+        if (search && RemembersState) {
+            const char* key = panel == frameStaff->pnlList ? KordoStaffHeaderKey : KordoClubHeaderKey;
+            if (!HeadersRestored.contains(key)) {
+                HeadersRestored << key;
+                panel->List->RestoreHeaderState(QSettings().value(key).toByteArray());
+            }
+        }
+        return true;
+    });
+    if (ListsToFill.empty())
+        FillTimer->stop();
 }
 
 QWidget* TfrmMain::ShownSearchBox() const {

@@ -9,13 +9,15 @@
 #include <QMainWindow>
 #include <functional>
 #include <memory>
-
-class QPushButton;
+#include <vector>
 
 class QAction;
 class QMenu;
+class QPushButton;
 class QStatusBar;
 class QTabWidget;
+class QTimer;
+class TKordoSearchPanel;
 class TframeClub;
 class TframeStaff;
 class TfrmAbout;
@@ -33,6 +35,8 @@ public:
     // Loads the data once the event loop runs (the start with --path or --demo): the window shows
     // first, then the progress window.
     void LoadWhenShown();
+    // Whether a list still waits for its search's preparation after a load (see ShowLoadedLists).
+    bool ListsWaiting() const { return !ListsToFill.empty(); }
     // Picks the folder that holds server_db.dat and people_db.dat directly, and loads it.
     void mnuOpenDataFolderClick();
     // Loads a folder of the recent list; one that no longer holds both files is refused and dropped.
@@ -104,8 +108,10 @@ private:
     // Leaves the editors and asks about unsaved changes (false when the user stays), then loads the
     // folder of the two files. True when the data were loaded.
     bool LoadFolder(const QString& dataFolder);
-    // After a load: both lists show everything and the search box of the editor shown has the focus.
+    // After a load: the search box of the editor shown has the focus at once, and both lists show
+    // everybody as soon as their searches are prepared (FillPreparedLists).
     void ShowLoadedLists();
+    void FillPreparedLists();
     void AddRecentFolder(const QString& folder);
     void SetRecentFolders(const QStringList& folders);
     void FillRecentMenu();
@@ -116,9 +122,11 @@ private:
 
     // The data folder Open Data Folder or a recent folder chose; empty: the installation's "data".
     QString ChosenDataFolder;
-    QString LoadedFolder;         // the folder the data shown were loaded from; empty: none
-    bool RemembersState = false;  // RestoreWindowState ran: closing saves the state
-    bool HeadersRestored = false; // the lists' remembered headings are applied at the first load
+    QString LoadedFolder;        // the folder the data shown were loaded from; empty: none
+    bool RemembersState = false; // RestoreWindowState ran: closing saves the state
+    QStringList HeadersRestored; // the lists whose remembered headings were applied (at the first load)
+    std::vector<TKordoSearchPanel*> ListsToFill; // lists waiting for their search's preparation
+    QTimer* FillTimer;
 
     int ShownPage = 0;      // the page of pcStaffAllData the user is on
     bool Returning = false; // the page goes back to the editor the user stays with

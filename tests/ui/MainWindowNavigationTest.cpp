@@ -77,6 +77,11 @@ class MainWindowNavigationTest : public QObject {
     QTemporaryDir Settings;
 
     static TKordoSearch& StaffSearch(const TfrmMain& window) { return *window.frameStaff->pnlList->Search(); }
+    // Load Data, and the lists filled once their searches are prepared.
+    static void Load(TfrmMain& window) {
+        window.mnuLoadDataClick();
+        QTRY_VERIFY(!window.ListsWaiting());
+    }
     static void Activate(TfrmMain& window) {
         window.show();
         window.activateWindow();
@@ -101,6 +106,7 @@ private slots:
         window.LoadWhenShown();
         QVERIFY(!window.mnuSaveData->isEnabled()); // not before the window is up
         QTRY_VERIFY(window.mnuSaveData->isEnabled());
+        QTRY_VERIFY(!window.ListsWaiting());
         TKordoSearch& people = StaffSearch(window);
         QCOMPARE(people.RowCount(), window.Database.Staffs.Count());
         QCOMPARE(window.frameStaff->pnlList->edSearch->text(), QString());
@@ -113,15 +119,34 @@ private slots:
         // Loading again from the clubs focuses their box.
         window.pcStaffAllData->setCurrentWidget(window.tsClubs);
         window.mnuLoadData->trigger();
+        QTRY_VERIFY(!window.ListsWaiting());
         QCOMPARE(window.focusWidget(), window.frameClub->pnlList->edSearch);
         QCOMPARE(StaffSearch(window).RowCount(), window.Database.Staffs.Count());
+    }
+
+    // The window takes keys before the list of everybody is ready: what is typed then is what is found.
+    void typingBeforeTheListIsReadyFindsWhatTheTextFinds() {
+        TInstallation installation(5000);
+        TfrmMain window(installation.Dir.path());
+        window.show();
+        window.mnuLoadDataClick();
+        TKordoSearchPanel& panel = *window.frameStaff->pnlList;
+        QTest::keyClicks(panel.edSearch, "an");
+        QTRY_VERIFY(!window.ListsWaiting());
+        TKordoStaffSearch fresh(window.Database);
+        fresh.Find(u"an");
+        QVERIFY(fresh.RowCount() > 0 && fresh.RowCount() < window.Database.Staffs.Count());
+        QCOMPARE(StaffSearch(window).RowCount(), fresh.RowCount());
+        for (int32_t row = 0; row < fresh.RowCount(); ++row)
+            QCOMPARE(StaffSearch(window).RowRecord<TKordoStaff>(row), fresh.Staff(row));
+        QCOMPARE(panel.sbarSearchResult->text(), QString::number(fresh.RowCount()) + " People Found");
     }
 
     void openDataFolderLoadsTheFolderOfTheFilesAndNamesIt() {
         TInstallation first, second(150, 5);
         TfrmMain window(first.Dir.path());
         QCOMPARE(window.windowTitle(), QString("Kordo Pregame Editor[*]"));
-        window.mnuLoadDataClick();
+        Load(window);
         QCOMPARE(window.windowTitle(),
                  "Kordo Pregame Editor - " + QDir::toNativeSeparators(first.Data()) + "[*]");
 
@@ -156,12 +181,14 @@ private slots:
         QCOMPARE(window.focusWidget(), window.frameStaff->pnlList->edSearch);
         // Load Data loads the folder open now again, not the installation's.
         window.mnuLoadData->trigger();
+        QTRY_VERIFY(!window.ListsWaiting());
         QCOMPARE(window.Database.Staffs.Count(), 150);
         QCOMPARE(window.RecentFolders(), (QStringList{second.Data(), first.Data()}));
         // Kordo Path goes back to the installation's folder.
         TKordoDialogs::SetNextFileName(first.Dir.filePath("kordo.exe"));
         window.mnuKordoPath->trigger();
         window.mnuLoadData->trigger();
+        QTRY_VERIFY(!window.ListsWaiting());
         QCOMPARE(window.Database.Staffs.Count(), 200);
     }
 
@@ -175,7 +202,7 @@ private slots:
         QSettings().setValue(KordoRecentFoldersKey, many);
         TInstallation installation;
         TfrmMain window(installation.Dir.path());
-        window.mnuLoadDataClick();
+        Load(window);
         QStringList recent = window.RecentFolders();
         QCOMPARE(recent.size(), KordoRecentFolderCount);
         QCOMPARE(recent.first(), installation.Data());
@@ -211,7 +238,7 @@ private slots:
     void ctrlFTakesTheUserToTheSearchBoxOfThePageShown() {
         TInstallation installation;
         TfrmMain window(installation.Dir.path());
-        window.mnuLoadDataClick();
+        Load(window);
         Activate(window);
         for (TKordoSearchPanel* panel : {window.frameStaff->pnlList, window.frameClub->pnlList}) {
             window.pcStaffAllData->setCurrentWidget(panel == window.frameStaff->pnlList ? window.tsStaff
@@ -227,7 +254,7 @@ private slots:
     void theDeleteKeyDeletesTheFocusedPersonOnlyFromTheList() {
         TInstallation installation;
         TfrmMain window(installation.Dir.path());
-        window.mnuLoadDataClick();
+        Load(window);
         Activate(window);
         TKordoSearchPanel& panel = *window.frameStaff->pnlList;
         const int32_t count = window.Database.Staffs.Count();
@@ -260,7 +287,7 @@ private slots:
     void ctrlReturnConfirmsAndEscapeCancels() {
         TInstallation installation;
         TfrmMain window(installation.Dir.path());
-        window.mnuLoadDataClick();
+        Load(window);
         Activate(window);
         TframeStaff& frame = *window.frameStaff;
         frame.pnlList->List->FocusRow(2);
@@ -315,7 +342,7 @@ private slots:
         TInstallation installation(400);
         TfrmMain window(installation.Dir.path());
         window.show();
-        window.mnuLoadDataClick();
+        Load(window);
         QStringList clashes;
         auto check = [&](const QString& where) {
             if (QString clash = Clashes(Mnemonics(window), where); !clash.isEmpty())
@@ -370,7 +397,7 @@ private slots:
         TInstallation installation;
         TfrmMain window(installation.Dir.path());
         window.show();
-        window.mnuLoadDataClick();
+        Load(window);
         window.pcStaffAllData->setCurrentWidget(window.tsClubs);
         const int32_t count = window.Database.Staffs.Count();
         window.mnuStaff->trigger();
@@ -400,7 +427,7 @@ private slots:
             TfrmMain window(installation.Dir.path());
             window.RestoreWindowState();
             window.show();
-            window.mnuLoadDataClick();
+            Load(window);
             window.setGeometry(place);
             place = window.geometry(); // as the platform made it
             window.frameStaff->pcStaff->setCurrentIndex(1);
@@ -417,7 +444,7 @@ private slots:
         QCOMPARE(window.pcStaffAllData->currentWidget(), window.tsClubs);
         QCOMPARE(window.frameStaff->pcStaff->currentIndex(), 1);
         QCOMPARE(window.frameClub->pcClub->currentIndex(), 2);
-        window.mnuLoadDataClick();
+        Load(window);
         TKordoListView& list = *window.frameStaff->pnlList->List;
         QVERIFY(list.horizontalHeader()->isSectionHidden(2));
         QCOMPARE(StaffSearch(window).SortColumn(), 3);
