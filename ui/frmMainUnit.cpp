@@ -14,11 +14,9 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QSettings>
 #include <QShortcut>
 #include <QSignalBlocker>
@@ -391,17 +389,8 @@ void TfrmMain::RestoreWindowState() {
         return;
     RemembersState = true;
     QSettings settings;
-    const QRect before = geometry();
-    if (restoreGeometry(settings.value(KordoGeometryKey).toByteArray())) {
-        // A place that no screen shows (a screen since removed) is not used.
-        const QRect frame = frameGeometry();
-        const QRect grip(frame.topLeft(), QSize(std::min(frame.width(), 100), 30));
-        bool seen = false;
-        for (QScreen* screen : QGuiApplication::screens())
-            seen |= screen->availableGeometry().intersects(grip);
-        if (!seen)
-            setGeometry(before);
-    }
+    // restoreGeometry moves a place no screen shows any more (a screen since removed) onto one.
+    restoreGeometry(settings.value(KordoGeometryKey).toByteArray());
     pcStaffAllData->setCurrentIndex(settings.value(KordoShownPageKey, 0).toInt());
     frameStaff->pcStaff->setCurrentIndex(settings.value(KordoStaffPageKey, 0).toInt());
     frameClub->pcClub->setCurrentIndex(settings.value(KordoClubPageKey, 0).toInt());
