@@ -43,7 +43,7 @@ TfrmMain::TfrmMain(const QString& installPath, QWidget* parent)
     mnuLoadData->setObjectName("mnuLoadData");
     mnuSaveData = file->addAction("&Save Data", QKeySequence("Ctrl+S"), this, [this] { mnuSaveDataClick(); });
     mnuSaveData->setObjectName("mnuSaveData");
-    mnuOpenDataFolder = file->addAction("&Open Data Folder...", QKeySequence("Ctrl+O"), this,
+    mnuOpenDataFolder = file->addAction("&Open Data Folder…", QKeySequence("Ctrl+O"), this,
                                         &TfrmMain::mnuOpenDataFolderClick);
     mnuOpenDataFolder->setObjectName("mnuOpenDataFolder");
     mnuRecentFolders = file->addMenu("&Recent Folders");
