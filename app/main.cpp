@@ -101,8 +101,14 @@ int main(int argc, char** argv) {
     }
 
     TfrmMain window(installPath);
-    window.show();
-    if (options.Parser.isSet(options.Screenshot))
+    if (options.Parser.isSet(options.Screenshot)) {
+        window.show();
         return KordoTakeScreenshots(window, options.Parser.value(options.Screenshot)) ? 0 : 2;
+    }
+    window.RestoreWindowState();
+    window.show();
+    // A folder named on the command line is what the user wants to see: it is loaded at once.
+    if (options.Parser.isSet(options.Path) || options.Parser.isSet(options.Demo))
+        window.LoadWhenShown();
     return QApplication::exec();
 }

@@ -81,7 +81,7 @@ const std::vector<TSection>& ClubLayout() {
          {People(u"Rivals:", "lboxRivals", false), People(u"Favourite Staff:", "lboxFavouriteStaff", false),
           People(u"Disliked Staff:", "lboxDislikedStaff", false)}},
         // One squad form per squad page: ClubForm::Squads.
-        {"tsSquads", u"&Squads", nullptr, {}},
+        {"tsSquads", u"S&quads", nullptr, {}},
     };
     return sections;
 }
@@ -89,16 +89,16 @@ const std::vector<TSection>& ClubLayout() {
 const std::vector<TSection>& SquadLayout() {
     static const std::vector<TSection> sections{
         {"tsGeneral",
-         u"&General",
+         u"Ge&neral",
          u"General:",
          {Number(u"Reputation:", "seReputation", 0, 10000, 500),
           List(u"Home Match Day:", "cmbHomeMatchDay", IntegerList)}},
         {"tsStaff",
-         u"&Staff",
+         u"S&taff",
          nullptr,
          {Shown(u"Manager:", "edManager"), People(u"Coaches:", "lboxCoaches"),
           People(u"Physios:", "lboxPhysios")}},
-        {"tsPlayers", u"&Players", nullptr, {People(u"", "lboxPlayers")}},
+        {"tsPlayers", u"P&layers", nullptr, {People(u"", "lboxPlayers")}},
     };
     return sections;
 }

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-// One squad page: "&General" (seReputation 0..10000 step 500, cmbHomeMatchDay), "&Staff" (edManager,
-// lboxCoaches, lboxPhysios) and "&Players" (lboxPlayers).
+// One squad page: "Ge&neral" (seReputation 0..10000 step 500, cmbHomeMatchDay), "S&taff" (edManager,
+// lboxCoaches, lboxPhysios) and "P&layers" (lboxPlayers).
 class SquadForm : public TKordoForm {
 public:
     SquadForm();

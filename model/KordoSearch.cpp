@@ -205,7 +205,11 @@ void TKordoSearch::PrepareInBackground() {
         return;
     PreparedFor = TableGeneration;
     TakeRecords();
-    Preparing = std::thread([this] { BuildNameOrder(PrepareRecords()); });
+    PreparingNow.store(true, std::memory_order_release);
+    Preparing = std::thread([this] {
+        BuildNameOrder(PrepareRecords());
+        PreparingNow.store(false, std::memory_order_release);
+    });
 }
 
 void TKordoSearch::Search(const std::u16string& text) {

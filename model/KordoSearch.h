@@ -20,6 +20,7 @@
 #include "KordoFunctions.h"
 #include "KordoPregameDatabase.h"
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <limits>
@@ -123,6 +124,9 @@ public:
     void PrepareInBackground();
     // Waits for a preparation on the second thread, if one runs.
     void Await() const;
+    // Whether a preparation on the second thread is still at work (asking does not wait): a caller
+    // with something better to do than waiting comes back later.
+    bool StillPreparing() const { return PreparingNow.load(std::memory_order_acquire); }
 
     // After ShowAll and with no filter the size of the table, otherwise the number of records the last
     // search or list found (rows added or removed since do not count).
@@ -247,6 +251,7 @@ private:
     std::vector<TKordoSearchColumn> Columns;
     std::unique_ptr<TDisplayNames> NamesStore;
     mutable std::thread Preparing;
+    std::atomic<bool> PreparingNow{false};
 
     TKordoSearchFilter Filter;
     bool AllRecords = false;

@@ -67,7 +67,7 @@ public:
     // after a refusal.
     bool Confirm(std::string* refusal = nullptr);
 
-    // The preference lists of the "P&references" page (lboxFavouriteStaff, lboxDislikedStaff,
+    // The preference lists of the "&Preferences" page (lboxFavouriteStaff, lboxDislikedStaff,
     // lboxFavouriteClubs, lboxDislikedClubs), written into the person at once and refreshed. Add refuses
     // (false, with the reason) what the relation list could not store; Delete and Edit act on a line of the
     // list as shown (nothing for a line that does not exist).

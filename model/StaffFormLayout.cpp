@@ -214,11 +214,11 @@ struct TPageCaption {
     const char16_t* Caption;
 };
 constexpr TPageCaption PageCaptions[] = {
-    {"tsGeneral", u"&General"},      {"tsContract", u"&Contract"},
-    {"tsMental", u"&Mental"},        {"tsAbility", u"&Ability"},
-    {"tsTechnical", u"&Technical"},  {"tsMentalPhysical", u"Mental && &Physical"},
-    {"tsNonPlayer", u"&Non Player"}, {"tsCoaching", u"&Coaching"},
-    {"tsReferee", u"&Referee"},      {"tsPreferences", u"P&references"},
+    {"tsGeneral", u"&General"},      {"tsContract", u"C&ontract"},
+    {"tsMental", u"&Mental"},        {"tsAbility", u"A&bility"},
+    {"tsTechnical", u"&Technical"},  {"tsMentalPhysical", u"Mental && Ph&ysical"},
+    {"tsNonPlayer", u"&Non Player"}, {"tsCoaching", u"Coach&ing"},
+    {"tsReferee", u"&Referee"},      {"tsPreferences", u"&Preferences"},
 };
 
 // The place of a field of the staff record, taken from its setter: the bytes a value with every bit

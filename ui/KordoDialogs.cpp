@@ -149,3 +149,11 @@ QString TKordoDialogs::OpenFile(QWidget* parent, const QString& folder, const QS
         return {};
     return QFileDialog::getOpenFileName(parent, QString(), folder, filter);
 }
+
+QString TKordoDialogs::ChooseFolder(QWidget* parent, const QString& folder) {
+    if (Testing)
+        return Take(FileNames, QString());
+    if (Unattended)
+        return {};
+    return QFileDialog::getExistingDirectory(parent, "Open Data Folder", folder);
+}

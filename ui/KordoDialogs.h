@@ -29,6 +29,8 @@ public:
                                  const std::function<bool()>& confirm, const std::function<void()>& drop);
     // The chosen file's full path, or an empty string when cancelled.
     static QString OpenFile(QWidget* parent, const QString& folder, const QString& filter);
+    // The chosen folder's full path, or an empty string when cancelled (answered by SetNextFileName).
+    static QString ChooseFolder(QWidget* parent, const QString& folder);
 
     // Runs without a user (--screenshot and any other batch run): no dialog opens; every message
     // and its details go to standard error, a question is answered No (Cancel), no file is chosen.

@@ -74,7 +74,8 @@ void TframeClub::BuildSquadPages(int shown) {
         (new QVBoxLayout(page))->addWidget(frame);
         connect(frame, &TframeSquad::ShowStaffRequest, this, &TframeClub::ShowStaffRequest);
         connect(frame, &TframeSquad::Edited, this, &TframeClub::Edited);
-        pcSquads->addTab(page, QString::fromStdU16String(squad.Caption));
+        // A club's name is no shortcut: its "&" shows as itself.
+        pcSquads->addTab(page, QString::fromStdU16String(squad.Caption).replace("&", "&&"));
         SquadFrames.push_back(frame);
     }
     if (shown >= 0 && shown < pcSquads->count())

@@ -1,4 +1,4 @@
-// One squad of the focused club, on a page of the club editor's "&Squads" page control: its
+// One squad of the focused club, on a page of the club editor's "S&quads" page control: its
 // reputation and home match day, its manager, coaches and physios, and its players. The pages are a
 // view of a SquadForm that the club's form holds.
 #pragma once

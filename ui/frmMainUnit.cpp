@@ -1,6 +1,7 @@
 #include "frmMainUnit.h"
 
 #include "KordoDialogs.h"
+#include "KordoListView.h"
 #include "KordoPlatform.h"
 #include "KordoSearchPanel.h"
 #include "StatusForm.h"
@@ -13,10 +14,15 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSettings>
+#include <QShortcut>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -37,6 +43,12 @@ TfrmMain::TfrmMain(const QString& installPath, QWidget* parent)
     mnuLoadData->setObjectName("mnuLoadData");
     mnuSaveData = file->addAction("&Save Data", QKeySequence("Ctrl+S"), this, [this] { mnuSaveDataClick(); });
     mnuSaveData->setObjectName("mnuSaveData");
+    mnuOpenDataFolder = file->addAction("&Open Data Folder…", QKeySequence("Ctrl+O"), this,
+                                        &TfrmMain::mnuOpenDataFolderClick);
+    mnuOpenDataFolder->setObjectName("mnuOpenDataFolder");
+    mnuRecentFolders = file->addMenu("&Recent Folders");
+    mnuRecentFolders->setObjectName("mnuRecentFolders");
+    connect(mnuRecentFolders, &QMenu::aboutToShow, this, &TfrmMain::FillRecentMenu);
     file->addSeparator()->setObjectName("mnuLine1");
     mnuKordoPath = file->addAction("&Kordo Path", this, &TfrmMain::mnuKordoPathClick);
     mnuKordoPath->setObjectName("mnuKordoPath");
@@ -57,13 +69,15 @@ TfrmMain::TfrmMain(const QString& installPath, QWidget* parent)
             redo << key;
     mnuRedo->setShortcuts(redo);
     edit->addSeparator()->setObjectName("mnuLine3");
+    mnuFind = edit->addAction("&Find", QKeySequence::Find, this, &TfrmMain::mnuFindClick);
+    mnuFind->setObjectName("mnuFind");
     mnuConfirmWhenLeaving =
         edit->addAction("&Confirm Changes When Leaving", this, &TfrmMain::mnuConfirmWhenLeavingClick);
     mnuConfirmWhenLeaving->setObjectName("mnuConfirmWhenLeaving");
     mnuConfirmWhenLeaving->setCheckable(true);
     mnuConfirmWhenLeaving->setChecked(QSettings().value(KordoConfirmWhenLeavingKey, false).toBool());
     Session.ConfirmWhenLeaving = mnuConfirmWhenLeaving->isChecked();
-    mnuStaff = menuBar()->addMenu("&Add")->addAction("&Staff", this, [this] { frameStaff->AddStaff(); });
+    mnuStaff = menuBar()->addMenu("&Add")->addAction("&Staff", this, &TfrmMain::mnuStaffClick);
     mnuStaff->setObjectName("mnuStaff");
     mnuDeleteStaff =
         menuBar()->addMenu("&Delete")->addAction("&Staff", this, [this] { frameStaff->DeleteStaff(); });
@@ -84,6 +98,19 @@ TfrmMain::TfrmMain(const QString& installPath, QWidget* parent)
     pcStaffAllData->addTab(tsStaff, "&Staff");
     pcStaffAllData->addTab(tsClubs, "&Clubs");
     setCentralWidget(pcStaffAllData);
+    AddEditorKeys(frameStaff, frameStaff->btnConfirmChanges, frameStaff->btnCancelChanges,
+                  [this] { return Session.StaffEdited(); });
+    AddEditorKeys(frameClub, frameClub->btnConfirmChanges, frameClub->btnCancelChanges,
+                  [this] { return Session.ClubEdited(); });
+    // The Delete key deletes the focused person while the list of people has the focus; typing in a
+    // box keeps it.
+    auto* deleteKey =
+        new QShortcut(QKeySequence::Delete, frameStaff->pnlList->List, nullptr, nullptr, Qt::WidgetShortcut);
+    deleteKey->setObjectName("keyDeleteStaff");
+    connect(deleteKey, &QShortcut::activated, this, [this] {
+        if (mnuDeleteStaff->isEnabled())
+            frameStaff->DeleteStaff();
+    });
     // What a load or save has to tell besides success (an interrupted save finished, bytes after the
     // last table) stays here until the next one.
     sbarMain = statusBar();
@@ -94,6 +121,10 @@ TfrmMain::TfrmMain(const QString& installPath, QWidget* parent)
     connect(frameClub, &TframeClub::Edited, this, &TfrmMain::UpdateTitle);
     connect(frameClub, &TframeClub::ShowStaffRequest, this, &TfrmMain::ShowStaffRequest);
     connect(pcStaffAllData, &QTabWidget::currentChanged, this, &TfrmMain::pcStaffAllDataChange);
+
+    FillTimer = new QTimer(this);
+    FillTimer->setInterval(5);
+    connect(FillTimer, &QTimer::timeout, this, &TfrmMain::FillPreparedLists);
 
     frmAbout = new TfrmAbout(this);
     frmEditPreference = new TfrmEditPreference(this);
@@ -125,11 +156,37 @@ void TfrmMain::FormCreate() {
 }
 
 QString TfrmMain::DataFolder() const {
-    return QDir(InstallPath).filePath("data");
+    return ChosenDataFolder.isEmpty() ? QDir(InstallPath).filePath("data") : ChosenDataFolder;
+}
+
+void TfrmMain::AddEditorKeys(QWidget* frame, QPushButton* confirm, QPushButton* cancel,
+                             const std::function<bool()>& edited) {
+    for (QKeySequence key :
+         {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)}) {
+        auto* shortcut = new QShortcut(key, frame, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, confirm, [confirm] {
+            if (confirm->isEnabled())
+                confirm->click();
+        });
+    }
+    // Escape drops edits only: a popup or a dialog open takes its own Escape before the window does,
+    // and without edits the key is left alone.
+    auto* escape =
+        new QShortcut(QKeySequence(Qt::Key_Escape), frame, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+    connect(escape, &QShortcut::activated, cancel, [cancel, edited] {
+        if (cancel->isEnabled() && edited())
+            cancel->click();
+    });
+    confirm->setToolTip("Confirm the changes (Ctrl+Return)");
+    cancel->setToolTip("Cancel the changes (Escape)");
 }
 
 void TfrmMain::UpdateTitle() {
     setWindowModified(Session.Modified() || Session.StaffEdited() || Session.ClubEdited());
+    // The folder the data come from names the window; "[*]" is where the modified mark shows.
+    setWindowTitle(LoadedFolder.isEmpty()
+                       ? QString("Kordo Pregame Editor[*]")
+                       : "Kordo Pregame Editor - " + QDir::toNativeSeparators(LoadedFolder) + "[*]");
     // A name's "&" is no shortcut.
     auto text = [](const char* action, const std::string& command) {
         return command.empty() ? QString(action)
@@ -164,8 +221,16 @@ bool TfrmMain::ConfirmDiscard(const QString& question) {
 }
 
 void TfrmMain::mnuLoadDataClick() {
+    LoadFolder(DataFolder());
+}
+
+void TfrmMain::LoadWhenShown() {
+    QTimer::singleShot(0, this, &TfrmMain::mnuLoadDataClick);
+}
+
+bool TfrmMain::LoadFolder(const QString& dataFolder) {
     if (!LeaveEditors() || !ConfirmDiscard(KordoMessages::SaveBeforeLoading))
-        return;
+        return false;
     TfrmStatus status(this);
     status.show();
     Bind(status);
@@ -176,7 +241,9 @@ void TfrmMain::mnuLoadDataClick() {
     frameClub->Initialise(nullptr);
     Session.Bind(nullptr);
     frmEditPreference->SetDatabase(nullptr);
-    if (Database.Load(ToPath(DataFolder()))) {
+    LoadedFolder.clear();
+    const bool loaded = Database.Load(ToPath(dataFolder));
+    if (loaded) {
         ShowNotices();
         FillSelectionLists(status);
         frameStaff->Initialise(&Database);
@@ -184,13 +251,164 @@ void TfrmMain::mnuLoadDataClick() {
         mnuSaveData->setEnabled(true);
         mnuStaff->setEnabled(true);
         mnuDeleteStaff->setEnabled(true);
-    } else {
-        status.hide();
-        TKordoDialogs::Message(this, KordoMessages::LoadFailed, QString::fromStdString(Database.LastError()));
+        LoadedFolder = QDir(dataFolder).absolutePath();
+        AddRecentFolder(LoadedFolder);
     }
     Database.OnStatus = nullptr;
     Database.OnProgress = nullptr;
+    status.hide();
+    if (loaded)
+        ShowLoadedLists();
+    else
+        TKordoDialogs::Message(this, KordoMessages::LoadFailed, QString::fromStdString(Database.LastError()));
     UpdateTitle();
+    return loaded;
+}
+
+void TfrmMain::ShowLoadedLists() {
+    // The box is emptied without a search: the list waits for its search's preparation below.
+    for (TKordoSearchPanel* panel : {frameStaff->pnlList, frameClub->pnlList}) {
+        QSignalBlocker quiet(panel->edSearch);
+        panel->edSearch->clear();
+    }
+    ShownSearchBox()->setFocus(Qt::OtherFocusReason);
+    ListsToFill = {frameStaff->pnlList, frameClub->pnlList};
+    FillPreparedLists();
+    if (!ListsToFill.empty())
+        FillTimer->start();
+}
+
+// The searches are prepared on a second thread; the window takes keys meanwhile. A list whose search
+// is ready shows everybody, unless the user got there first: what he typed was searched (waiting for
+// the preparation) and stays, with the row he may have focused.
+void TfrmMain::FillPreparedLists() {
+    std::erase_if(ListsToFill, [this](TKordoSearchPanel* panel) {
+        TKordoSearch* search = panel->Search();
+        if (search && search->StillPreparing())
+            return false;
+        if (search && search->RowCount() == 0)
+            panel->SearchAsTyped();
+        if (search && RemembersState) {
+            const char* key = panel == frameStaff->pnlList ? KordoStaffHeaderKey : KordoClubHeaderKey;
+            if (!HeadersRestored.contains(key)) {
+                HeadersRestored << key;
+                panel->List->RestoreHeaderState(QSettings().value(key).toByteArray());
+            }
+        }
+        return true;
+    });
+    if (ListsToFill.empty())
+        FillTimer->stop();
+}
+
+QWidget* TfrmMain::ShownSearchBox() const {
+    return (pcStaffAllData->currentWidget() == tsClubs ? frameClub->pnlList : frameStaff->pnlList)->edSearch;
+}
+
+void TfrmMain::mnuFindClick() {
+    auto* box = static_cast<QLineEdit*>(ShownSearchBox());
+    box->setFocus(Qt::ShortcutFocusReason);
+    box->selectAll();
+}
+
+void TfrmMain::mnuOpenDataFolderClick() {
+    QString start = LoadedFolder.isEmpty() ? DataFolder() : LoadedFolder;
+    QString folder = TKordoDialogs::ChooseFolder(this, start);
+    if (!folder.isEmpty())
+        OpenRecentFolder(folder);
+}
+
+void TfrmMain::OpenRecentFolder(const QString& folder) {
+    QStringList missing;
+    if (!QFileInfo(folder).isDir()) {
+        TKordoDialogs::Message(this,
+                               QString(KordoMessages::FolderGone).arg(QDir::toNativeSeparators(folder)));
+    } else {
+        for (const auto& file : {KordoServerFile(ToPath(folder)), KordoPeopleFile(ToPath(folder))})
+            if (std::error_code error; !std::filesystem::is_regular_file(file, error))
+                missing << QString::fromStdU16String(file.filename().u16string());
+        if (missing.isEmpty()) {
+            if (LoadFolder(folder)) {
+                ChosenDataFolder = LoadedFolder;
+                mnuLoadData->setEnabled(true);
+            }
+            return;
+        }
+        TKordoDialogs::Message(
+            this,
+            QString(KordoMessages::NoDataFiles).arg(QDir::toNativeSeparators(folder), missing.join(" and ")));
+    }
+    // A folder of the list that cannot be opened any more leaves it.
+    QStringList recent = RecentFolders();
+    recent.removeAll(QDir(folder).absolutePath());
+    SetRecentFolders(recent);
+}
+
+QStringList TfrmMain::RecentFolders() const {
+    return QSettings().value(KordoRecentFoldersKey).toStringList();
+}
+
+void TfrmMain::SetRecentFolders(const QStringList& folders) {
+    QSettings().setValue(KordoRecentFoldersKey, folders.mid(0, KordoRecentFolderCount));
+}
+
+void TfrmMain::AddRecentFolder(const QString& folder) {
+    if (TKordoDialogs::IsUnattended())
+        return;
+    QStringList recent = RecentFolders();
+    recent.removeAll(folder);
+    recent.prepend(folder);
+    SetRecentFolders(recent);
+}
+
+// Folders that are gone are dropped when the menu opens; each item names its folder.
+void TfrmMain::FillRecentMenu() {
+    QStringList recent = RecentFolders();
+    const qsizetype before = recent.size();
+    recent.removeIf([](const QString& folder) { return !QFileInfo(folder).isDir(); });
+    if (recent.size() != before)
+        SetRecentFolders(recent);
+    mnuRecentFolders->clear();
+    for (qsizetype i = 0; i < recent.size(); ++i) {
+        QString text = QDir::toNativeSeparators(recent[i]).replace("&", "&&");
+        QAction* item = mnuRecentFolders->addAction(QString("&%1 %2").arg(i + 1).arg(text));
+        connect(item, &QAction::triggered, this, [this, folder = recent[i]] { OpenRecentFolder(folder); });
+    }
+    if (recent.isEmpty())
+        mnuRecentFolders->addAction("(none)")->setEnabled(false);
+}
+
+void TfrmMain::mnuStaffClick() {
+    pcStaffAllData->setCurrentWidget(tsStaff);
+    if (pcStaffAllData->currentWidget() == tsStaff)
+        frameStaff->AddStaff();
+}
+
+void TfrmMain::RestoreWindowState() {
+    if (TKordoDialogs::IsUnattended())
+        return;
+    RemembersState = true;
+    QSettings settings;
+    // restoreGeometry moves a place no screen shows any more (a screen since removed) onto one.
+    restoreGeometry(settings.value(KordoGeometryKey).toByteArray());
+    pcStaffAllData->setCurrentIndex(settings.value(KordoShownPageKey, 0).toInt());
+    frameStaff->pcStaff->setCurrentIndex(settings.value(KordoStaffPageKey, 0).toInt());
+    frameClub->pcClub->setCurrentIndex(settings.value(KordoClubPageKey, 0).toInt());
+}
+
+void TfrmMain::SaveWindowState() {
+    if (!RemembersState)
+        return;
+    QSettings settings;
+    settings.setValue(KordoGeometryKey, saveGeometry());
+    settings.setValue(KordoShownPageKey, pcStaffAllData->currentIndex());
+    settings.setValue(KordoStaffPageKey, frameStaff->pcStaff->currentIndex());
+    settings.setValue(KordoClubPageKey, frameClub->pcClub->currentIndex());
+    // A list never filled has no headings worth keeping.
+    if (frameStaff->pnlList->Search())
+        settings.setValue(KordoStaffHeaderKey, frameStaff->pnlList->List->SaveHeaderState());
+    if (frameClub->pnlList->Search())
+        settings.setValue(KordoClubHeaderKey, frameClub->pnlList->List->SaveHeaderState());
 }
 
 void TfrmMain::FillSelectionLists(TfrmStatus& status) {
@@ -276,6 +494,7 @@ void TfrmMain::mnuKordoPathClick() {
     if (file.isEmpty())
         return;
     InstallPath = QFileInfo(file).absolutePath();
+    ChosenDataFolder.clear();
     mnuLoadData->setEnabled(true);
 }
 
@@ -329,8 +548,9 @@ void TfrmMain::mnuConfirmWhenLeavingClick(bool checked) {
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
-    if (LeaveEditors() && ConfirmDiscard(KordoMessages::SaveBeforeClosing))
+    if (LeaveEditors() && ConfirmDiscard(KordoMessages::SaveBeforeClosing)) {
+        SaveWindowState();
         event->accept();
-    else
+    } else
         event->ignore();
 }

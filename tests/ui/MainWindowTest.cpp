@@ -11,6 +11,7 @@
 #include "KordoSearchPanel.h"
 #include "StatusForm.h"
 #include "TestDamagedDatabases.h"
+#include "TestInstallation.h"
 #include "frameClubUnit.h"
 #include "frameSquadUnit.h"
 #include "frameStaffUnit.h"
@@ -40,17 +41,6 @@ QByteArray Bytes(const std::filesystem::path& file) {
     f.open(QIODevice::ReadOnly);
     return f.readAll();
 }
-
-// An installation folder holding a small generated database in data/.
-struct TInstallation {
-    QTemporaryDir Dir;
-    QString Data() const { return Dir.filePath("data"); }
-    explicit TInstallation(int32_t people = 200) {
-        std::string error;
-        if (!KordoGenerateFiles(Path(Data()), {people, 3, false}, error))
-            qFatal("cannot generate: %s", error.c_str());
-    }
-};
 
 QStringList Items(const QComboBox* box) {
     QStringList items;
