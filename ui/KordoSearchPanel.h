@@ -41,7 +41,7 @@ public:
     void SetFilter(const TKordoSearchFilter& filter);
     // Clears the filters and the search box: the list shows everybody (the editors) or nobody.
     void btnClearFiltersClick();
-    // Shows the count again after rows came or went.
+    // Shows the number of rows listed; the list's model calls it whenever its rows change.
     void ShowCount();
 
     QLineEdit* edSearch;
