@@ -106,7 +106,7 @@ TKordoSearchPanel::TKordoSearchPanel(const QString& listName, const QString& fou
     auto* searchRow = new QHBoxLayout;
     searchRow->addWidget(edSearch, 1);
     searchRow->addWidget(btnSearch);
-    auto* filters = new QGridLayout;
+    auto* filters = Filters = new QGridLayout;
     filters->addWidget(cmbFilterStaffType, 0, 0);
     filters->addWidget(cmbFilterNation, 0, 1);
     filters->addWidget(cmbFilterClub, 0, 2);
@@ -187,6 +187,11 @@ void TKordoSearchPanel::Show(TKordoSearch* search) {
              cmbFilterStaffType, cmbFilterClub, seFilterBornFrom, seFilterBornTo,
              findChild<QLabel*>("lblFilterBorn"), findChild<QLabel*>("lblFilterBornTo")})
         filter->setVisible(people);
+    // The clubs' one filter and Clear share the first row, from the left.
+    Filters->removeWidget(cmbFilterNation);
+    Filters->removeWidget(btnClearFilters);
+    Filters->addWidget(cmbFilterNation, 0, people ? 1 : 0);
+    Filters->addWidget(btnClearFilters, people ? 1 : 0, 2);
     FillFilters();
     if (Bound)
         Bound->SetFilter(Filter());

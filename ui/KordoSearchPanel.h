@@ -11,6 +11,7 @@
 #include <memory>
 
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QTabWidget;
 class QLineEdit;
@@ -75,6 +76,7 @@ private:
     std::vector<const TKordoNation*> NationChoices; // the nations and clubs after "Any ..."
     std::vector<const TKordoClub*> ClubChoices;
     bool Setting = false; // widgets being set: their changes run no search
+    QGridLayout* Filters;
 };
 
 // Lays out an editor frame: the search panel on the left; on the right the pages with the buttons
