@@ -122,6 +122,17 @@ QWidget* MakeWidget(const TKordoControl& control, QWidget* page) {
     return widget;
 }
 
+// A page's controls in a scroll area that asks for room to show them all, and scrolls when it gets
+// less: a window that has the room shows every page whole.
+class TPageScrollArea : public QScrollArea {
+public:
+    using QScrollArea::QScrollArea;
+    QSize sizeHint() const override {
+        const int frame = 2 * frameWidth();
+        return widget() ? widget()->sizeHint() + QSize(frame, frame) : QScrollArea::sizeHint();
+    }
+};
+
 } // namespace
 
 TKordoFormView::TKordoFormView(TKordoForm& form, QTabWidget* pages, TOptions options)
@@ -147,7 +158,7 @@ TKordoFormView::TKordoFormView(TKordoForm& form, QTabWidget* pages, TOptions opt
             continue;
         // The controls scroll when the window is too small for them, rather than being cut off or
         // making the window larger than the screen.
-        auto* scroll = new QScrollArea(page);
+        auto* scroll = new TPageScrollArea(page);
         scroll->setObjectName("scr" + name.mid(2));
         scroll->setFrameShape(QFrame::NoFrame);
         scroll->setWidgetResizable(true);
