@@ -493,14 +493,16 @@ void TKordoFormView::ShowEmpty() {
     for (TShownControl& shown : Shown) {
         QWidget* widget = shown.Widget;
         QSignalBlocker quiet(widget);
-        if (auto* check = qobject_cast<QCheckBox*>(widget))
-            check->setChecked(false);
-        else if (auto* edit = qobject_cast<QLineEdit*>(widget))
-            edit->clear();
-        else if (auto* box = qobject_cast<QComboBox*>(widget)) {
+        if (auto* box = qobject_cast<QComboBox*>(widget)) {
             // The drop-down lists keep the choices of the database, with none chosen.
             FillItems(shown);
             box->setCurrentIndex(-1);
+        } else if (shown.Empty) {
+            // Empty already: setting the blanks again would only lay the pages out again.
+        } else if (auto* check = qobject_cast<QCheckBox*>(widget)) {
+            check->setChecked(false);
+        } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+            edit->clear();
         } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
             list->clear();
             shown.Filled = false;
