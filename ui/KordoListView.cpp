@@ -159,12 +159,14 @@ void TKordoListView::ApplyColumns() {
     ColumnsFor = search->ColumnCount();
     QHeaderView* header = horizontalHeader();
     const int character = fontMetrics().averageCharWidth();
+    // A person's name is the long text of his row; a club's is its full name, not its short one.
+    const int longest = search->Table() == TKordoSearch::TTable::Clubs ? 1 : 0;
     for (int column = 0; column < ColumnsFor; ++column) {
         header->moveSection(header->visualIndex(column), column);
         const bool numeric = search->Column(column).Numeric;
-        header->resizeSection(column, character * (column == 0 ? NameCharacters
-                                                   : numeric   ? NumberCharacters
-                                                               : TextCharacters));
+        header->resizeSection(column, character * (column == longest ? NameCharacters
+                                                   : numeric         ? NumberCharacters
+                                                                     : TextCharacters));
         // The matched name shows in the name's tooltip unless asked for.
         const size_t at = static_cast<size_t>(column);
         const bool shown =
