@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -121,11 +122,29 @@ QWidget* MakeWidget(const TKordoControl& control, QWidget* page) {
     return widget;
 }
 
+// A page's controls in a scroll area that asks for room to show them all, and scrolls when it gets
+// less: a window that has the room shows every page whole.
+class TPageScrollArea : public QScrollArea {
+public:
+    using QScrollArea::QScrollArea;
+    QSize sizeHint() const override {
+        const int frame = 2 * frameWidth();
+        return widget() ? widget()->sizeHint() + QSize(frame, frame) : QScrollArea::sizeHint();
+    }
+};
+
 } // namespace
 
 TKordoFormView::TKordoFormView(TKordoForm& form, QTabWidget* pages, TOptions options)
     : QObject(pages), TheForm(form), Pages(pages), Options(std::move(options)) {
     for (const TKordoFormPage& formPage : TheForm.Pages) {
+        std::vector<size_t> controls;
+        bool onlyLists = true;
+        for (size_t i = 0; i < TheForm.Controls.size(); ++i)
+            if (TheForm.Controls[i].Page == formPage.Name) {
+                controls.push_back(i);
+                onlyLists &= TheForm.Controls[i].Kind == TKordoControlKind::ListBox;
+            }
         QString name = QString::fromStdString(formPage.Name);
         QWidget* page = Page(formPage.Name);
         if (!page) {
@@ -134,24 +153,29 @@ TKordoFormView::TKordoFormView(TKordoForm& form, QTabWidget* pages, TOptions opt
             Pages->addTab(page, Text(formPage.Caption));
         }
         PageWidgets.push_back(page);
-        std::vector<size_t> controls;
-        bool onlyLists = true;
-        for (size_t i = 0; i < TheForm.Controls.size(); ++i)
-            if (TheForm.Controls[i].Page == formPage.Name) {
-                controls.push_back(i);
-                onlyLists &= TheForm.Controls[i].Kind == TKordoControlKind::ListBox;
-            }
         // A page without controls is the frame's to fill.
         if (controls.empty())
             continue;
-        auto* grid = new QGridLayout(page);
+        // The controls scroll when the window is too small for them, rather than being cut off or
+        // making the window larger than the screen.
+        auto* scroll = new TPageScrollArea(page);
+        scroll->setObjectName("scr" + name.mid(2));
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setWidgetResizable(true);
+        auto* content = new QWidget;
+        content->setObjectName("pnl" + name.mid(2));
+        scroll->setWidget(content);
+        auto* frame = new QVBoxLayout(page);
+        frame->setContentsMargins(0, 0, 0, 0);
+        frame->addWidget(scroll);
+        auto* grid = new QGridLayout(content);
         grid->setVerticalSpacing(3);
         if (onlyLists)
-            LayOutLists(controls, page, grid);
+            LayOutLists(controls, content, grid);
         else
-            LayOutColumns(controls, page, grid);
+            LayOutColumns(controls, content, grid);
         if (auto hint = Options.Hints.find(formPage.Name); hint != Options.Hints.end())
-            grid->addWidget(new QLabel(hint->second, page), grid->rowCount(), 0, 1, -1);
+            grid->addWidget(new QLabel(hint->second, content), grid->rowCount(), 0, 1, -1);
     }
     for (size_t i = 0; i < Shown.size(); ++i)
         Connect(i);
@@ -372,6 +396,27 @@ void TKordoFormView::FinishEditing() {
         }
 }
 
+void TKordoFormView::FillItems(TShownControl& shown) {
+    const TKordoControl& control = TheForm.Controls[shown.Index];
+    if (shown.Filled && shown.ShownItems == control.ItemsVersion)
+        return;
+    auto* box = static_cast<QComboBox*>(shown.Widget);
+    box->clear();
+    if (control.Kind == TKordoControlKind::IntegerList) {
+        auto* codes = static_cast<TIntegerComboBox*>(box);
+        for (const TKordoListItem& item : control.Items)
+            codes->AddItem(Text(item.Text), item.Code);
+    } else {
+        std::vector<std::pair<QString, TKordoRecordRef>> items;
+        items.reserve(control.Items.size());
+        for (const TKordoListItem& item : control.Items)
+            items.emplace_back(Text(item.Text), item.Record);
+        static_cast<TPointerComboBox*>(box)->AddItems(items);
+    }
+    shown.ShownItems = control.ItemsVersion;
+    shown.Filled = true;
+}
+
 void TKordoFormView::ShowControl(TShownControl& shown) {
     const TKordoControl& control = TheForm.Controls[shown.Index];
     QWidget* widget = shown.Widget;
@@ -389,36 +434,26 @@ void TKordoFormView::ShowControl(TShownControl& shown) {
             static_cast<QCheckBox*>(widget)->setChecked(control.Number != 0);
         } else {
             // Shows the value pulled into the range; the form keeps the stored one until the user
-            // edits. A box already showing it is left alone: setting it again repaints it.
+            // edits. A box already showing it is left alone: setting it again repaints it. An emptied
+            // box is set even to the value it holds, its blank taken away first.
             auto* spin = static_cast<QSpinBox*>(widget);
-            if (spin->value() != std::clamp(control.Number, spin->minimum(), spin->maximum()))
+            if (shown.Empty)
+                spin->setSpecialValueText(QString());
+            if (shown.Empty || spin->value() != std::clamp(control.Number, spin->minimum(), spin->maximum()))
                 spin->setValue(control.Number);
         }
         break;
     case TKordoControlKind::Date:
-        if (auto* date = static_cast<QDateEdit*>(widget); date->date() != ToQDate(control.Date))
+        if (shown.Empty)
+            static_cast<QDateEdit*>(widget)->setSpecialValueText(NotSetText);
+        if (auto* date = static_cast<QDateEdit*>(widget);
+            shown.Empty || date->date() != ToQDate(control.Date))
             date->setDate(ToQDate(control.Date));
         break;
     case TKordoControlKind::IntegerList:
     case TKordoControlKind::PointerList: {
-        auto* box = static_cast<QComboBox*>(widget);
-        if (!shown.Filled || shown.ShownItems != control.ItemsVersion) {
-            box->clear();
-            if (control.Kind == TKordoControlKind::IntegerList) {
-                auto* codes = static_cast<TIntegerComboBox*>(box);
-                for (const TKordoListItem& item : control.Items)
-                    codes->AddItem(Text(item.Text), item.Code);
-            } else {
-                std::vector<std::pair<QString, TKordoRecordRef>> items;
-                items.reserve(control.Items.size());
-                for (const TKordoListItem& item : control.Items)
-                    items.emplace_back(Text(item.Text), item.Record);
-                static_cast<TPointerComboBox*>(box)->AddItems(items);
-            }
-            shown.ShownItems = control.ItemsVersion;
-            shown.Filled = true;
-        }
-        box->setCurrentIndex(control.Selected);
+        FillItems(shown);
+        static_cast<QComboBox*>(widget)->setCurrentIndex(control.Selected);
         break;
     }
     case TKordoControlKind::ListBox: {
@@ -434,6 +469,7 @@ void TKordoFormView::ShowControl(TShownControl& shown) {
         break;
     }
     }
+    shown.Empty = false;
     widget->setEnabled(control.Enabled);
     if (shown.Label)
         shown.Label->setEnabled(control.Enabled);
@@ -449,5 +485,37 @@ void TKordoFormView::ToWidgets() {
     for (size_t i = 0; i < PageWidgets.size(); ++i)
         if (int tab = Pages->indexOf(PageWidgets[i]); Pages->isTabVisible(tab) != TheForm.Pages[i].Visible)
             Pages->setTabVisible(tab, TheForm.Pages[i].Visible);
+    Syncing = false;
+}
+
+void TKordoFormView::ShowEmpty() {
+    Syncing = true;
+    for (TShownControl& shown : Shown) {
+        QWidget* widget = shown.Widget;
+        QSignalBlocker quiet(widget);
+        if (auto* box = qobject_cast<QComboBox*>(widget)) {
+            // The drop-down lists keep the choices of the database, with none chosen.
+            FillItems(shown);
+            box->setCurrentIndex(-1);
+        } else if (shown.Empty) {
+            // Empty already: setting the blanks again would only lay the pages out again.
+        } else if (auto* check = qobject_cast<QCheckBox*>(widget)) {
+            check->setChecked(false);
+        } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+            edit->clear();
+        } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
+            list->clear();
+            shown.Filled = false;
+        } else if (auto* spin = qobject_cast<QSpinBox*>(widget)) {
+            // The lowest value, shown as a blank: the box stays empty also when it is shown again,
+            // which a cleared text does not.
+            spin->setSpecialValueText(" ");
+            spin->setValue(spin->minimum());
+        } else if (auto* date = qobject_cast<QDateEdit*>(widget)) {
+            date->setSpecialValueText(" ");
+            date->setDate(date->minimumDate());
+        }
+        shown.Empty = true;
+    }
     Syncing = false;
 }

@@ -44,6 +44,9 @@ public:
 
     // Copies the whole form into the widgets, without raising their change signals.
     void ToWidgets();
+    // Shows no record: every box, list and check box empty, whatever the form still holds. The next
+    // ToWidgets fills them all again.
+    void ShowEmpty();
     // A box that is being typed in keeps its text uncommitted until it loses the focus: commits it
     // and runs what leaving it does, as if the focus had left (before a confirm).
     void FinishEditing();
@@ -70,6 +73,7 @@ private:
         QLabel* Label;
         uint32_t ShownItems; // the ItemsVersion the widget's items were filled from
         bool Filled;
+        bool Empty = false; // ShowEmpty cleared the widget: it shows no value, whatever it holds
     };
     struct THeading {
         QLabel* Label;
@@ -84,6 +88,8 @@ private:
     void Connect(size_t shown);
     void ListChanged(size_t shown, int index);
     void ShowControl(TShownControl& shown);
+    // A drop-down list's items as the form's control has them now.
+    void FillItems(TShownControl& shown);
     void Leave(QWidget* widget);
 
     TKordoForm& TheForm;

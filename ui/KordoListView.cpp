@@ -7,7 +7,17 @@
 #include <QHeaderView>
 #include <QIODevice>
 #include <QMenu>
+#include <QScrollBar>
 #include <QSignalBlocker>
+
+namespace {
+
+// Column widths in average characters: a name as most are long, a short name or a nation, a number.
+constexpr int NameCharacters = 30;
+constexpr int TextCharacters = 18;
+constexpr int NumberCharacters = 9;
+
+} // namespace
 
 void TKordoListModel::SetSearch(TKordoSearch* search) {
     beginResetModel();
@@ -118,7 +128,11 @@ TKordoListView::TKordoListView(QWidget* parent) : QTableView(parent), Model(new 
             });
     connect(Model, &QAbstractItemModel::modelReset, this, [this] {
         TKordoSearch* search = Model->Search();
-        if (search && search->ColumnCount() != ColumnsFor)
+        // Without a search the heading has no sections: the next one starts from the defaults
+        // again, not from sections of the standard width.
+        if (!search)
+            ColumnsFor = -1;
+        else if (search->ColumnCount() != ColumnsFor)
             ApplyColumns();
         // A new search takes the order the headings show.
         if (search &&
@@ -145,10 +159,14 @@ void TKordoListView::ApplyColumns() {
     ColumnsFor = search->ColumnCount();
     QHeaderView* header = horizontalHeader();
     const int character = fontMetrics().averageCharWidth();
+    // A person's name is the long text of his row; a club's is its full name, not its short one.
+    const int longest = search->Table() == TKordoSearch::TTable::Clubs ? 1 : 0;
     for (int column = 0; column < ColumnsFor; ++column) {
         header->moveSection(header->visualIndex(column), column);
         const bool numeric = search->Column(column).Numeric;
-        header->resizeSection(column, character * (column == 0 ? 26 : numeric ? 9 : 18));
+        header->resizeSection(column, character * (column == longest ? NameCharacters
+                                                   : numeric         ? NumberCharacters
+                                                                     : TextCharacters));
         // The matched name shows in the name's tooltip unless asked for.
         const size_t at = static_cast<size_t>(column);
         const bool shown =
@@ -214,6 +232,15 @@ bool TKordoListView::RestoreHeaderState(const QByteArray& state) {
     header->setSectionHidden(0, false);
     sortByColumn(header->sortIndicatorSection(), header->sortIndicatorOrder());
     return true;
+}
+
+// Wide enough for the name and the two columns after it, whatever the rows: the editors' splitter gives
+// the list this width at first and keeps it.
+QSize TKordoListView::sizeHint() const {
+    QSize hint = QTableView::sizeHint();
+    hint.setWidth(fontMetrics().averageCharWidth() * (NameCharacters + 2 * TextCharacters) +
+                  verticalScrollBar()->sizeHint().width() + 2 * frameWidth());
+    return hint;
 }
 
 int TKordoListView::FocusedRow() const {

@@ -39,6 +39,7 @@ class TKordoListView : public QTableView {
 public:
     explicit TKordoListView(QWidget* parent = nullptr);
     TKordoListModel* ListModel() const { return Model; }
+    QSize sizeHint() const override;
     // The focused row, or -1.
     int FocusedRow() const;
     // Focuses and selects a row (-1: none).

@@ -99,6 +99,9 @@ bool SavePreferenceDialog(TfrmMain& window, const QString& folder) {
 
 bool KordoTakeScreenshots(TfrmMain& window, const QString& folder) {
     QDir().mkpath(folder);
+    // The size a desktop gives the window, whatever the screen the pictures are rendered on: the
+    // list with its first columns, the pages beside it.
+    window.resize(window.size().expandedTo(QSize(1180, 700)));
     window.mnuLoadDataClick();
     if (!window.mnuSaveData->isEnabled())
         return false;

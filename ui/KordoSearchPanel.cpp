@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -87,7 +88,9 @@ TKordoSearchPanel::TKordoSearchPanel(const QString& listName, const QString& fou
     for (uint8_t type = KordoStaffNonPlayer; type <= KordoStaffReferee; ++type)
         cmbFilterStaffType->addItem(QString::fromStdU16String(StaffTypeText(type)));
     cmbFilterNation = FilterList("cmbFilterNation", this);
+    cmbFilterNation->addItem("Any Nation");
     cmbFilterClub = FilterList("cmbFilterClub", this, new TFilledWhenUsedComboBox(this));
+    cmbFilterClub->addItem("Any Club");
     seFilterBornFrom = YearBox("seFilterBornFrom", this);
     seFilterBornTo = YearBox("seFilterBornTo", this);
     btnClearFilters = new QPushButton("Clear", this);
@@ -103,7 +106,7 @@ TKordoSearchPanel::TKordoSearchPanel(const QString& listName, const QString& fou
     auto* searchRow = new QHBoxLayout;
     searchRow->addWidget(edSearch, 1);
     searchRow->addWidget(btnSearch);
-    auto* filters = new QGridLayout;
+    auto* filters = Filters = new QGridLayout;
     filters->addWidget(cmbFilterStaffType, 0, 0);
     filters->addWidget(cmbFilterNation, 0, 1);
     filters->addWidget(cmbFilterClub, 0, 2);
@@ -143,6 +146,12 @@ TKordoSearchPanel::TKordoSearchPanel(const QString& listName, const QString& fou
     for (QSpinBox* box : {seFilterBornFrom, seFilterBornTo})
         connect(box, &QSpinBox::valueChanged, this, filterChanged);
     connect(btnClearFilters, &QPushButton::clicked, this, &TKordoSearchPanel::btnClearFiltersClick);
+    // Whatever changes the rows (a search, a filter, a delete, an add, a jump to one record, an undo),
+    // the count follows them here.
+    TKordoListModel* rows = List->ListModel();
+    connect(rows, &QAbstractItemModel::modelReset, this, &TKordoSearchPanel::ShowCount);
+    connect(rows, &QAbstractItemModel::rowsInserted, this, &TKordoSearchPanel::ShowCount);
+    connect(rows, &QAbstractItemModel::rowsRemoved, this, &TKordoSearchPanel::ShowCount);
     edSearch->installEventFilter(this);
     setEnabled(false);
 }
@@ -178,6 +187,11 @@ void TKordoSearchPanel::Show(TKordoSearch* search) {
              cmbFilterStaffType, cmbFilterClub, seFilterBornFrom, seFilterBornTo,
              findChild<QLabel*>("lblFilterBorn"), findChild<QLabel*>("lblFilterBornTo")})
         filter->setVisible(people);
+    // The clubs' one filter and Clear share the first row, from the left.
+    Filters->removeWidget(cmbFilterNation);
+    Filters->removeWidget(btnClearFilters);
+    Filters->addWidget(cmbFilterNation, 0, people ? 1 : 0);
+    Filters->addWidget(btnClearFilters, people ? 1 : 0, 2);
     FillFilters();
     if (Bound)
         Bound->SetFilter(Filter());
@@ -293,7 +307,6 @@ void TKordoSearchPanel::SearchAsTyped() {
         else
             search.Search(text);
     });
-    ShowCount();
 }
 
 void TKordoSearchPanel::btnSearchClick() {
@@ -308,9 +321,11 @@ void TKordoSearchPanel::btnSearchClick() {
     Bound->OnProgress = nullptr;
 }
 
+// The rows listed, not what the last search found: rows come and go after it (a delete, an add, a
+// jump to one record).
 void TKordoSearchPanel::ShowCount() {
     if (ShowsCount && Bound)
-        sbarSearchResult->setText(QString::number(Bound->Count()) + FoundText);
+        sbarSearchResult->setText(QString::number(Bound->RowCount()) + FoundText);
 }
 
 void KordoLayOutEditor(QWidget* frame, TKordoSearchPanel* panel, QTabWidget* pages, QPushButton*& confirm,
@@ -323,12 +338,23 @@ void KordoLayOutEditor(QWidget* frame, TKordoSearchPanel* panel, QTabWidget* pag
     buttons->addStretch(1);
     buttons->addWidget(confirm);
     buttons->addWidget(cancel);
-    auto* details = new QVBoxLayout;
+    auto* detailsPanel = new QWidget(frame);
+    detailsPanel->setObjectName("pnlDetails");
+    auto* details = new QVBoxLayout(detailsPanel);
+    details->setContentsMargins(0, 0, 0, 0);
     details->addWidget(pages, 1);
     details->addLayout(buttons);
+    // The list keeps its width whatever the pages of the focused record ask for: the splitter gives
+    // it its share once, and a wider or narrower window widens or narrows the pages.
+    auto* splitter = new QSplitter(Qt::Horizontal, frame);
+    splitter->setObjectName("splEditor");
+    splitter->setChildrenCollapsible(false);
+    splitter->addWidget(panel);
+    splitter->addWidget(detailsPanel);
+    splitter->setStretchFactor(0, 0);
+    splitter->setStretchFactor(1, 1);
     auto* layout = new QHBoxLayout(frame);
-    layout->addWidget(panel, 2);
-    layout->addLayout(details, 3);
+    layout->addWidget(splitter);
 }
 
 bool KordoLeaveRow(TKordoSearchPanel* panel, bool& restoring, const std::function<bool()>& leave) {

@@ -11,6 +11,7 @@
 #include <memory>
 
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QTabWidget;
 class QLineEdit;
@@ -41,7 +42,7 @@ public:
     void SetFilter(const TKordoSearchFilter& filter);
     // Clears the filters and the search box: the list shows everybody (the editors) or nobody.
     void btnClearFiltersClick();
-    // Shows the count again after rows came or went.
+    // Shows the number of rows listed; the list's model calls it whenever its rows change.
     void ShowCount();
 
     QLineEdit* edSearch;
@@ -75,6 +76,7 @@ private:
     std::vector<const TKordoNation*> NationChoices; // the nations and clubs after "Any ..."
     std::vector<const TKordoClub*> ClubChoices;
     bool Setting = false; // widgets being set: their changes run no search
+    QGridLayout* Filters;
 };
 
 // Lays out an editor frame: the search panel on the left; on the right the pages with the buttons

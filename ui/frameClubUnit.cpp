@@ -19,7 +19,7 @@ TframeClub::TframeClub(TKordoEditSession& session, QWidget* parent) : QWidget(pa
     pnlList = new TKordoSearchPanel("lvClub", " Club Found", this);
     pcClub = new QTabWidget(this);
     pcClub->setObjectName("pcClub");
-    pcClub->setUsesScrollButtons(false);
+    pcClub->setUsesScrollButtons(true);
 
     TKordoFormView::TOptions options;
     options.PreferenceLists = {"lboxRivals", "lboxFavouriteStaff", "lboxDislikedStaff"};
@@ -45,6 +45,12 @@ TframeClub::TframeClub(TKordoEditSession& session, QWidget* parent) : QWidget(pa
 }
 
 void TframeClub::ToWidgets() {
+    // With no club focused the pages are empty and there are no squad pages.
+    if (!Session.Club.DetailsEnabled) {
+        ClearSquadPages();
+        View->ShowEmpty();
+        return;
+    }
     View->ToWidgets();
     for (TframeSquad* frame : SquadFrames)
         frame->ToWidgets();

@@ -32,7 +32,8 @@ public:
     TKordoClub* CurrentClub() const { return Session.Club.Current; }
 
     ClubForm& Form() { return Session.Club; }
-    // Copies the whole form into the widgets, the squad pages' too.
+    // Copies the whole form into the widgets, the squad pages' too; with no club focused, empties
+    // them and takes the squad pages away.
     void ToWidgets();
 
     // Leaving the club shown: with edits not yet confirmed, asks "Confirm the changes to <name>?" (or

@@ -25,8 +25,8 @@ TframeStaff::TframeStaff(TKordoEditSession& session, QWidget* parent) : QWidget(
     pnlList = new TKordoSearchPanel("lvStaff", " People Found", this);
     pcStaff = new QTabWidget(this);
     pcStaff->setObjectName("pcStaff");
-    // Every tab stays in sight: the window is made wide enough for all of them.
-    pcStaff->setUsesScrollButtons(false);
+    // However many pages a person has, the tabs scroll rather than widen the pages and squeeze the list.
+    pcStaff->setUsesScrollButtons(true);
     TKordoFormView::TOptions options;
     options.PreferenceLists = {"lboxFavouriteStaff", "lboxFavouriteClubs", "lboxDislikedStaff",
                                "lboxDislikedClubs"};
@@ -57,7 +57,11 @@ TframeStaff::~TframeStaff() {
 }
 
 void TframeStaff::ToWidgets() {
-    View->ToWidgets();
+    // With nobody focused the pages are empty, not the last person's values greyed out.
+    if (Session.Staff.DetailsEnabled)
+        View->ToWidgets();
+    else
+        View->ShowEmpty();
 }
 
 void TframeStaff::EnableDetails() {
@@ -81,7 +85,8 @@ bool TframeStaff::Leave() {
 void TframeStaff::lvStaffFocusChanged(int row) {
     if (Restoring || !KordoLeaveRow(pnlList, Restoring, [this] { return Leave(); }))
         return;
-    Session.Staff.Focus(KordoFocusRecord<TKordoStaff>(pnlList, row, pcStaff, btnConfirmChanges, btnCancelChanges));
+    Session.Staff.Focus(
+        KordoFocusRecord<TKordoStaff>(pnlList, row, pcStaff, btnConfirmChanges, btnCancelChanges));
     ToWidgets();
     EnableDetails();
     emit Edited();
@@ -124,16 +129,11 @@ void TframeStaff::btnCancelChangesClick() {
     emit Edited();
 }
 
-void TframeStaff::ShowCount() {
-    pnlList->ShowCount();
-}
-
 void TframeStaff::AddStaff() {
     if (!Database || !pnlList->Search() || !Leave())
         return;
     TKordoStaff* staff = Session.AddStaff();
     pnlList->List->ListModel()->Change([staff](TKordoSearch& search) { search.AddRecord(staff); });
-    ShowCount();
     emit Modified();
 }
 
@@ -156,7 +156,6 @@ void TframeStaff::DeleteStaff() {
     });
     Session.DeleteStaff(staff);
     lvStaffFocusChanged(-1);
-    ShowCount();
     emit Modified();
 }
 
@@ -189,8 +188,6 @@ void TframeStaff::Played(const TKordoEditTarget& target) {
         // Another editor's command may have changed what the pages show of the person.
         Session.Staff.Focus(Session.Staff.Current);
     }
-    if (search && staff)
-        ShowCount();
     ToWidgets();
     EnableDetails();
     emit Edited();

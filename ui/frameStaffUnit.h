@@ -35,7 +35,8 @@ public:
     void SetPreferenceDialog(TfrmEditPreference* dialog) { PreferenceDialog = dialog; }
 
     StaffForm& Form() { return Session.Staff; }
-    // Copies the whole form into the widgets, without raising their change signals.
+    // Copies the whole form into the widgets, without raising their change signals; with nobody
+    // focused, empties them.
     void ToWidgets();
 
     // Leaving the person shown: with edits not yet confirmed, asks "Confirm the changes to <name>?"
@@ -67,8 +68,6 @@ private:
     bool Confirm();
     // The person's row shows his name as it now stands.
     void RowChanged(TKordoStaff* staff);
-    // The count of the list after rows came or went.
-    void ShowCount();
 
     TKordoEditSession& Session;
     TKordoPregameDatabase* Database = nullptr;

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QShortcut>
 #include <QSignalBlocker>
@@ -131,8 +132,11 @@ TfrmMain::TfrmMain(const QString& installPath, QWidget* parent)
     frameStaff->SetPreferenceDialog(frmEditPreference);
     frameClub->SetPreferenceDialog(frmEditPreference);
     // The client area is 691 x 479 at least; it grows just enough when the platform's widgets need
-    // more room to show every control whole.
+    // more room to show every control whole, but never beyond the screen, title bar and frame left
+    // aside (a small screen at a large scale): the pages scroll instead.
     QSize needed = sizeHint().expandedTo(QSize(691, 479 + menuBar()->sizeHint().height()));
+    if (const QScreen* shownOn = screen())
+        needed = needed.boundedTo(shownOn->availableSize() - QSize(16, 48));
     resize(needed);
     FormCreate();
 }
