@@ -31,21 +31,28 @@ void TfrmStatus::SetStatusText(const std::string& text) {
     lblStatus->setText(QString::fromStdString(text));
     if (History)
         History->append(lblStatus->text());
+    // A load changes the text some forty times in a fraction of a second: within a frame of the last
+    // paint the new text waits for the next one.
+    if (SincePainted.isValid() && SincePainted.elapsed() < FrameMs)
+        return;
+    Paint();
+}
+
+void TfrmStatus::Paint() {
     // The window must appear and show the text while the thread stays busy: let the window system
     // map and expose it (no user input is processed), then paint now.
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     repaint();
+    SincePainted.start();
 }
 
 void TfrmStatus::SetProgress(int32_t percent) {
     if (pbProgress->value() == percent)
         return;
-    // Painting more often than the screen shows frames costs the busy thread and shows nothing. The
-    // bar itself paints at once on most new values, so within a frame it is not even told.
-    constexpr qint64 FrameMs = 16;
-    if (percent < 100 && SinceBarPainted.isValid() && SinceBarPainted.elapsed() < FrameMs)
+    // Painting more often than a frame costs the busy thread and shows nothing. The bar itself paints
+    // at once on most new values, so within a frame it is not even told.
+    if (percent < 100 && SincePainted.isValid() && SincePainted.elapsed() < FrameMs)
         return;
     pbProgress->setValue(percent);
-    pbProgress->repaint();
-    SinceBarPainted.start();
+    Paint();
 }

@@ -12,9 +12,10 @@ class TfrmStatus : public QDialog {
     Q_OBJECT
 public:
     explicit TfrmStatus(QWidget* owner);
-    // Shows the text at once: the caller keeps the thread busy, so the window is repainted here.
+    // Shows the text: the caller keeps the thread busy, so the window is repainted here, at once
+    // unless a frame has not passed since its last paint (the text then shows with the next).
     void SetStatusText(const std::string& text);
-    // Moves the bar; it is repainted at once when a screen frame has passed since its last paint,
+    // Moves the bar; it is repainted at once when a frame has passed since the window's last paint,
     // and when it reaches 100.
     void SetProgress(int32_t percent);
 
@@ -25,5 +26,10 @@ public:
     static QStringList* History;
 
 private:
-    QElapsedTimer SinceBarPainted;
+    void Paint();
+
+    // A frame of this window: 25 a second are plenty for a text and a bar, and each paint (with the
+    // events handled before it) costs time the operation waits for.
+    static constexpr qint64 FrameMs = 40;
+    QElapsedTimer SincePainted;
 };

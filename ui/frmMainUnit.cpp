@@ -204,7 +204,13 @@ void TfrmMain::UpdateTitle() {
 
 void TfrmMain::Bind(TfrmStatus& status) {
     Database.OnStatus = [&status](const std::string& text) { status.SetStatusText(text); };
-    Database.OnProgress = [&status](int32_t percent) { status.SetProgress(percent); };
+    // The tables report after every record, a million times in a load: only a new percentage goes on.
+    Database.OnProgress = [&status, last = -1](int32_t percent) mutable {
+        if (percent != last) {
+            last = percent;
+            status.SetProgress(percent);
+        }
+    };
 }
 
 bool TfrmMain::LeaveEditors() {
