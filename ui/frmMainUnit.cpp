@@ -21,6 +21,7 @@
 #include <QSettings>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -394,6 +395,11 @@ void TfrmMain::mnuStaffClick() {
         frameStaff->AddStaff();
 }
 
+// The splitter between an editor's list and its pages (the editor's layout makes it).
+QSplitter* TfrmMain::Splitter(QWidget* editor) {
+    return editor->findChild<QSplitter*>("splEditor");
+}
+
 void TfrmMain::RestoreWindowState() {
     if (TKordoDialogs::IsUnattended())
         return;
@@ -404,6 +410,8 @@ void TfrmMain::RestoreWindowState() {
     pcStaffAllData->setCurrentIndex(settings.value(KordoShownPageKey, 0).toInt());
     frameStaff->pcStaff->setCurrentIndex(settings.value(KordoStaffPageKey, 0).toInt());
     frameClub->pcClub->setCurrentIndex(settings.value(KordoClubPageKey, 0).toInt());
+    Splitter(frameStaff)->restoreState(settings.value(KordoStaffSplitterKey).toByteArray());
+    Splitter(frameClub)->restoreState(settings.value(KordoClubSplitterKey).toByteArray());
 }
 
 void TfrmMain::SaveWindowState() {
@@ -414,6 +422,8 @@ void TfrmMain::SaveWindowState() {
     settings.setValue(KordoShownPageKey, pcStaffAllData->currentIndex());
     settings.setValue(KordoStaffPageKey, frameStaff->pcStaff->currentIndex());
     settings.setValue(KordoClubPageKey, frameClub->pcClub->currentIndex());
+    settings.setValue(KordoStaffSplitterKey, Splitter(frameStaff)->saveState());
+    settings.setValue(KordoClubSplitterKey, Splitter(frameClub)->saveState());
     // A list never filled has no headings worth keeping.
     if (frameStaff->pnlList->Search())
         settings.setValue(KordoStaffHeaderKey, frameStaff->pnlList->List->SaveHeaderState());

@@ -14,6 +14,7 @@
 class QAction;
 class QMenu;
 class QPushButton;
+class QSplitter;
 class QStatusBar;
 class QTabWidget;
 class QTimer;
@@ -56,8 +57,8 @@ public:
     // Ctrl+F: the search box of the editor shown, its text selected.
     void mnuFindClick();
 
-    // The window's size and place, the page shown, each editor's last page and the lists' headings,
-    // remembered between runs (in the application's QSettings). A run without a user leaves them.
+    // The window's size and place, the page shown, each editor's last page, the split between its list
+    // and its pages and the lists' headings, remembered between runs (in the application's QSettings). A run without a user leaves them.
     void RestoreWindowState();
     void SaveWindowState();
 
@@ -91,6 +92,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    static QSplitter* Splitter(QWidget* editor);
     void FormCreate();
     void FillSelectionLists(TfrmStatus& status);
     // Asks to save unsaved changes first; false when the user cancels (or the save fails).
@@ -168,3 +170,5 @@ inline const char* const KordoStaffPageKey = "Staff/Page";
 inline const char* const KordoClubPageKey = "Clubs/Page";
 inline const char* const KordoStaffHeaderKey = "Staff/Header";
 inline const char* const KordoClubHeaderKey = "Clubs/Header";
+inline const char* const KordoStaffSplitterKey = "Staff/Splitter";
+inline const char* const KordoClubSplitterKey = "Clubs/Splitter";

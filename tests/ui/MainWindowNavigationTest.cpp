@@ -13,6 +13,7 @@
 #include <QAbstractButton>
 #include <QFile>
 #include <QHeaderView>
+#include <QSplitter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -399,6 +400,7 @@ private slots:
     void theWindowRemembersItsPlacePagesAndHeadings() {
         TInstallation installation;
         QRect place(70, 60, 1000, 700);
+        int listWidth = 0;
         {
             TfrmMain window(installation.Dir.path());
             window.RestoreWindowState();
@@ -411,6 +413,9 @@ private slots:
             window.frameStaff->pnlList->List->sortByColumn(3, Qt::DescendingOrder);
             window.frameStaff->pnlList->List->SetColumnShown(2, false);
             window.pcStaffAllData->setCurrentWidget(window.tsClubs);
+            auto* split = window.frameClub->findChild<QSplitter*>("splEditor");
+            split->setSizes({split->sizes()[0] + 60, split->sizes()[1] - 60});
+            listWidth = split->sizes()[0];
             QVERIFY(window.close());
         }
         TfrmMain window(installation.Dir.path());
@@ -421,6 +426,7 @@ private slots:
         QCOMPARE(window.frameStaff->pcStaff->currentIndex(), 1);
         QCOMPARE(window.frameClub->pcClub->currentIndex(), 2);
         Load(window);
+        QCOMPARE(window.frameClub->findChild<QSplitter*>("splEditor")->sizes()[0], listWidth);
         TKordoListView& list = *window.frameStaff->pnlList->List;
         QVERIFY(list.horizontalHeader()->isSectionHidden(2));
         QCOMPARE(StaffSearch(window).SortColumn(), 3);
