@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -165,6 +166,14 @@ TKordoSearchPanel::~TKordoSearchPanel() {
 bool TKordoSearchPanel::eventFilter(QObject* watched, QEvent* event) {
     if (watched == edSearch && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
         btnSearch->setDefault(event->type() == QEvent::FocusIn);
+    // Down from the box goes on into the list, to the row focused or else the first.
+    if (watched == edSearch && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Down && Bound && Bound->RowCount() > 0) {
+        List->setFocus(Qt::TabFocusReason);
+        if (List->FocusedRow() < 0)
+            List->FocusRow(0);
+        return true;
+    }
     return QWidget::eventFilter(watched, event);
 }
 

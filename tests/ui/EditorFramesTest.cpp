@@ -301,6 +301,10 @@ private slots:
         QTest::keyClicks(people->edSearch, typed);
         QVERIFY(search.RowOf(accented) >= 0);
         shown.CountsBothLists();
+        // Down goes from the box into the list, to its first row, and shows that person.
+        QTest::keyClick(people->edSearch, Qt::Key_Down);
+        QCOMPARE(people->List->FocusedRow(), 0);
+        QCOMPARE(shown.Staff.CurrentStaff(), search.RowRecord<TKordoStaff>(0));
         people->List->FocusRow(search.RowOf(accented));
         QCOMPARE(shown.Staff.CurrentStaff(), accented);
     }
