@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -169,9 +170,9 @@ bool TKordoSearchPanel::eventFilter(QObject* watched, QEvent* event) {
     // Down from the box goes on into the list, to the row focused or else the first.
     if (watched == edSearch && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Down && Bound && Bound->RowCount() > 0) {
+        // The list may take its first row as current on getting the focus, unselected: select it.
         List->setFocus(Qt::TabFocusReason);
-        if (List->FocusedRow() < 0)
-            List->FocusRow(0);
+        List->FocusRow(std::max(List->FocusedRow(), 0));
         return true;
     }
     return QWidget::eventFilter(watched, event);

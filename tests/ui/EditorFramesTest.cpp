@@ -304,6 +304,7 @@ private slots:
         // Down goes from the box into the list, to its first row, and shows that person.
         QTest::keyClick(people->edSearch, Qt::Key_Down);
         QCOMPARE(people->List->FocusedRow(), 0);
+        QVERIFY(people->List->selectionModel()->isRowSelected(0));
         QCOMPARE(shown.Staff.CurrentStaff(), search.RowRecord<TKordoStaff>(0));
         people->List->FocusRow(search.RowOf(accented));
         QCOMPARE(shown.Staff.CurrentStaff(), accented);
