@@ -58,7 +58,8 @@ public:
     void mnuFindClick();
 
     // The window's size and place, the page shown, each editor's last page, the split between its list
-    // and its pages and the lists' headings, remembered between runs (in the application's QSettings). A run without a user leaves them.
+    // and its pages and the lists' headings, remembered between runs (in the application's QSettings). A run
+    // without a user leaves them.
     void RestoreWindowState();
     void SaveWindowState();
 

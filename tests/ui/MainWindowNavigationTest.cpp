@@ -13,7 +13,6 @@
 #include <QAbstractButton>
 #include <QFile>
 #include <QHeaderView>
-#include <QSplitter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -21,6 +20,7 @@
 #include <QScreen>
 #include <QSettings>
 #include <QSpinBox>
+#include <QSplitter>
 #include <QTabBar>
 #include <QtTest>
 
