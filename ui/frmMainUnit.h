@@ -57,9 +57,9 @@ public:
     // Ctrl+F: the search box of the editor shown, its text selected.
     void mnuFindClick();
 
-    // The window's size and place, the page shown, each editor's last page, the split between its list
-    // and its pages and the lists' headings, remembered between runs (in the application's QSettings). A run
-    // without a user leaves them.
+    // The window's size and place, the page shown, each editor's last page, the split between its
+    // list and its pages and the lists' headings, remembered between runs (in the application's
+    // QSettings). A run without a user leaves them.
     void RestoreWindowState();
     void SaveWindowState();
 
