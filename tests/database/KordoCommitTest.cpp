@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <random>
 #include <thread>
@@ -21,11 +20,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Bytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 void Write(const fs::path& file, const std::string& bytes) {
     std::ofstream(file, std::ios::binary) << bytes;
@@ -42,7 +36,7 @@ TSnapshot Snapshot(const fs::path& folder) {
         if (name == KordoLockFileName)
             continue;
         names[name] = KordoFileKindOf(entry.path()) == TKordoFileKind::Regular
-                          ? Bytes(entry.path())
+                          ? FileContents(entry.path())
                           : "<" + KordoDescribeFileKind(entry.path(), false) + ">";
     }
     return names;
@@ -413,7 +407,7 @@ TEST_F(SaveWorld, ACommitRecordThatIsDamagedOrNamesOtherFilesIsNeverFollowed) {
         EXPECT_NE(db.LastError().find(KordoCommitFileName), std::string::npos) << db.LastError();
         EXPECT_FALSE(SaveInto());
         EXPECT_EQ(WithoutTemporaries(Snapshot(Target)).size(), 5u);
-        EXPECT_EQ(Bytes(outside), "untouched");
+        EXPECT_EQ(FileContents(outside), "untouched");
     }
 }
 
@@ -513,7 +507,7 @@ TEST_F(SaveWorld, PlantedLinksFifosAndFoldersAreRefusedOrReplacedNeverFollowed) 
         std::string error;
         EXPECT_EQ(SaveInto(&error), c.Saves) << error;
         EXPECT_NE(error.find(c.Error), std::string::npos) << error;
-        EXPECT_EQ(Bytes(victim), "untouched");
+        EXPECT_EQ(FileContents(victim), "untouched");
         if (!c.Saves) {
             EXPECT_TRUE(Snapshot(Target) == before);
             continue;

@@ -1,17 +1,11 @@
 #include "KordoGenerator.h"
+#include "TestFolders.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <random>
 
 namespace {
-
-std::string Contents(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 // Generated files are in saved form: reading and writing every table back gives the same bytes.
 TEST(Generator, GeneratedFilesReadAndWriteBackByteForByte) {
@@ -28,9 +22,9 @@ TEST(Generator, GeneratedFilesReadAndWriteBackByteForByte) {
         std::filesystem::create_directories(root / "written");
         ASSERT_TRUE(database.WriteFiles(root / "written")) << database.LastError();
         for (auto file : {KordoServerFile, KordoPeopleFile}) {
-            std::string generated = Contents(file(root / "generated"));
+            std::string generated = FileContents(file(root / "generated"));
             EXPECT_GT(generated.size(), 12u);
-            EXPECT_TRUE(generated == Contents(file(root / "written")));
+            EXPECT_TRUE(generated == FileContents(file(root / "written")));
         }
     }
     std::filesystem::remove_all(root);

@@ -9,17 +9,11 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
 #include <random>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Bytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 void Generate(const fs::path& folder, int32_t people, uint64_t seed, bool noTies) {
     std::string error;
@@ -27,8 +21,8 @@ void Generate(const fs::path& folder, int32_t people, uint64_t seed, bool noTies
 }
 
 bool SameFiles(const fs::path& a, const fs::path& b) {
-    return Bytes(KordoServerFile(a)) == Bytes(KordoServerFile(b)) &&
-           Bytes(KordoPeopleFile(a)) == Bytes(KordoPeopleFile(b));
+    return FileContents(KordoServerFile(a)) == FileContents(KordoServerFile(b)) &&
+           FileContents(KordoPeopleFile(a)) == FileContents(KordoPeopleFile(b));
 }
 
 void LoadOrFail(TKordoPregameDatabase& db, const fs::path& folder) {
@@ -74,8 +68,8 @@ TEST(DatabaseRoundTrip, WithoutTiesTheServerFileComesBackAtOnce) {
     LoadOrFail(db, in);
     std::vector<int32_t> before = IdsInOrder(db);
     ASSERT_TRUE(db.Save(out)) << db.LastError();
-    EXPECT_EQ(Bytes(KordoServerFile(in)), Bytes(KordoServerFile(out)));
-    EXPECT_EQ(Bytes(KordoPeopleFile(in)).size(), Bytes(KordoPeopleFile(out)).size());
+    EXPECT_EQ(FileContents(KordoServerFile(in)), FileContents(KordoServerFile(out)));
+    EXPECT_EQ(FileContents(KordoPeopleFile(in)).size(), FileContents(KordoPeopleFile(out)).size());
     std::vector<int32_t> after = IdsInOrder(db);
     EXPECT_NE(before, after); // people of one nation change places
     std::sort(before.begin(), before.end());
@@ -123,7 +117,7 @@ TEST(DatabaseSave, RawFilesAreNormalisedOnceAndThenStable) {
     file.MentalAtts.Item(0)->SetMentalAttID(77); // stale own number
     file.Staffs.SortStaff();                     // no nations linked: all equal, order shuffled
     ASSERT_TRUE(file.WriteFiles(raw)) << file.LastError();
-    std::string server = Bytes(KordoServerFile(raw));
+    std::string server = FileContents(KordoServerFile(raw));
     size_t cityText = 27 + 4 + 43 * file.Awards.Records.size() + 4 + 19;
     ASSERT_GT(file.Cities.Records[0].Texts[0].size(), 0u);
     server[cityText + 4 + 2 * file.Cities.Records[0].Texts[0].size()] = 'x';
@@ -328,8 +322,9 @@ TEST(SafeSave, AFailedWriteAnywhereLeavesTheFilesAndTheEditableDatabase) {
     fs::path in = scratch.Folder("in"), target = scratch.Folder("target");
     Generate(in, 60, 2, false);
     Generate(target, 40, 8, false);
-    const std::string server = Bytes(KordoServerFile(target)), people = Bytes(KordoPeopleFile(target));
-    uint64_t total = Bytes(KordoServerFile(in)).size() + Bytes(KordoPeopleFile(in)).size();
+    const std::string server = FileContents(KordoServerFile(target)),
+                      people = FileContents(KordoPeopleFile(target));
+    uint64_t total = FileContents(KordoServerFile(in)).size() + FileContents(KordoPeopleFile(in)).size();
 
     // The same edits saved without a failure, for comparison.
     TKordoPregameDatabase reference;
@@ -350,8 +345,8 @@ TEST(SafeSave, AFailedWriteAnywhereLeavesTheFilesAndTheEditableDatabase) {
         };
         EXPECT_FALSE(db.Save(target));
         EXPECT_NE(db.LastError(), "");
-        EXPECT_EQ(Bytes(KordoServerFile(target)), server);
-        EXPECT_EQ(Bytes(KordoPeopleFile(target)), people);
+        EXPECT_EQ(FileContents(KordoServerFile(target)), server);
+        EXPECT_EQ(FileContents(KordoPeopleFile(target)), people);
         EXPECT_FALSE(fs::exists(KordoServerFile(target).string() + ".saving"));
         EXPECT_FALSE(fs::exists(KordoServerFile(target).string() + ".bak"));
         db.WrapDevice = nullptr;
@@ -366,7 +361,8 @@ TEST(SafeSave, ReplacedFilesAreKeptAsBackupsAndReadOnlyTargetsRefuse) {
     fs::path in = scratch.Folder("in"), target = scratch.Folder("target");
     Generate(in, 50, 1, false);
     Generate(target, 20, 2, false);
-    const std::string oldServer = Bytes(KordoServerFile(target)), oldPeople = Bytes(KordoPeopleFile(target));
+    const std::string oldServer = FileContents(KordoServerFile(target)),
+                      oldPeople = FileContents(KordoPeopleFile(target));
     TKordoPregameDatabase db;
     LoadOrFail(db, in);
 
@@ -374,14 +370,14 @@ TEST(SafeSave, ReplacedFilesAreKeptAsBackupsAndReadOnlyTargetsRefuse) {
     ASSERT_TRUE(KordoSetReadOnly(KordoServerFile(target), true, reason)) << reason;
     EXPECT_FALSE(db.Save(target));
     EXPECT_NE(db.LastError().find("read-only"), std::string::npos);
-    EXPECT_EQ(Bytes(KordoServerFile(target)), oldServer);
-    EXPECT_EQ(Bytes(KordoPeopleFile(target)), oldPeople);
+    EXPECT_EQ(FileContents(KordoServerFile(target)), oldServer);
+    EXPECT_EQ(FileContents(KordoPeopleFile(target)), oldPeople);
     EXPECT_TRUE(KordoIsReadOnly(KordoServerFile(target)));
 
     ASSERT_TRUE(KordoSetReadOnly(KordoServerFile(target), false, reason)) << reason;
     ASSERT_TRUE(db.Save(target)) << db.LastError();
-    EXPECT_EQ(Bytes(KordoServerFile(target).string() + ".bak"), oldServer);
-    EXPECT_EQ(Bytes(KordoPeopleFile(target).string() + ".bak"), oldPeople);
+    EXPECT_EQ(FileContents(KordoServerFile(target).string() + ".bak"), oldServer);
+    EXPECT_EQ(FileContents(KordoPeopleFile(target).string() + ".bak"), oldPeople);
     EXPECT_FALSE(db.Save(scratch.Root / "missing"));
 }
 

@@ -7,9 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
 namespace fs = std::filesystem;
 
 namespace {
@@ -21,11 +18,6 @@ const fs::path UnicodeName(u8"Kördo Ωmega 日本 \U0001F3C6");
 std::string Utf8(const fs::path& path) {
     std::u8string text = path.u8string();
     return {text.begin(), text.end()};
-}
-
-std::string Bytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 fs::path Backup(const fs::path& file) {
@@ -53,7 +45,7 @@ TEST(PlatformFiles, AFileInAFolderNamedInAnyScriptIsWrittenFlushedAndRead) {
     EXPECT_TRUE(out.Write("kordo", 5, file, reason)) << reason;
     EXPECT_TRUE(out.Sync(file, reason)) << reason;
     out.Close();
-    EXPECT_EQ(Bytes(file), "kordo");
+    EXPECT_EQ(FileContents(file), "kordo");
     TKordoFile again;
     EXPECT_FALSE(again.CreateNew(file, {}, reason)) << "a file that exists is never created over";
 
@@ -69,13 +61,13 @@ TEST(PlatformFiles, ADatabaseInAFolderNamedInAnyScriptLoadsSavesAndNamesItInErro
     TScratch scratch;
     fs::path folder = scratch.Root / UnicodeName / "data";
     Generate(folder, 30);
-    const std::string server = Bytes(KordoServerFile(folder));
+    const std::string server = FileContents(KordoServerFile(folder));
     TKordoPregameDatabase db;
     ASSERT_TRUE(db.Load(folder)) << db.LastError();
     EXPECT_EQ(db.Staffs.Count(), 30);
     ASSERT_TRUE(db.Save(folder)) << db.LastError();
-    EXPECT_EQ(Bytes(Backup(KordoServerFile(folder))), server);
-    EXPECT_EQ(Bytes(KordoServerFile(folder)), server) << "without ties the save gives the same file";
+    EXPECT_EQ(FileContents(Backup(KordoServerFile(folder))), server);
+    EXPECT_EQ(FileContents(KordoServerFile(folder)), server) << "without ties the save gives the same file";
     ASSERT_TRUE(db.Load(folder)) << db.LastError();
 
     fs::remove(KordoPeopleFile(folder));
@@ -97,11 +89,11 @@ TEST(PlatformFiles, EverySaveReplacesTheFilesAndTheBackupsThatExist) {
         ASSERT_TRUE(db.Load(source)) << db.LastError();
         ASSERT_TRUE(db.Save(target)) << db.LastError();
         if (!lastServer.empty()) {
-            EXPECT_EQ(Bytes(Backup(KordoServerFile(target))), lastServer);
-            EXPECT_EQ(Bytes(Backup(KordoPeopleFile(target))), lastPeople);
+            EXPECT_EQ(FileContents(Backup(KordoServerFile(target))), lastServer);
+            EXPECT_EQ(FileContents(Backup(KordoPeopleFile(target))), lastPeople);
         }
-        lastServer = Bytes(KordoServerFile(target));
-        lastPeople = Bytes(KordoPeopleFile(target));
+        lastServer = FileContents(KordoServerFile(target));
+        lastPeople = FileContents(KordoPeopleFile(target));
         ASSERT_TRUE(db.Load(target)) << db.LastError();
         EXPECT_EQ(db.Staffs.Count(), people);
     }

@@ -8,17 +8,9 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
 namespace {
 
 using Numbers = std::vector<int64_t>;
-
-std::string Contents(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 // Every test loads the same generated files afresh, so that the clubs' index and every link are those
 // of a real load.
@@ -41,7 +33,7 @@ protected:
     std::string Saved(TKordoPregameDatabase& database, const std::string& name) {
         std::filesystem::path folder = Scratch->Folder(name);
         EXPECT_TRUE(database.Save(folder)) << database.LastError();
-        return Contents(KordoServerFile(folder)) + Contents(KordoPeopleFile(folder));
+        return FileContents(KordoServerFile(folder)) + FileContents(KordoPeopleFile(folder));
     }
     TKordoClub* ClubWithSquads(size_t squads) {
         for (TKordoClub& club : Db.Clubs.Records)

@@ -13,16 +13,9 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <sstream>
 
 namespace {
-
-std::string Contents(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 // Each damage on a database of its own, loaded twice: one copy for the editors, one left alone.
 class DamagedDatabase : public ::testing::TestWithParam<size_t> {
@@ -37,7 +30,7 @@ protected:
     std::string Saved(TKordoPregameDatabase& database, const std::string& name) {
         std::filesystem::path folder = Scratch.Folder(name);
         EXPECT_TRUE(database.Save(folder)) << database.LastError();
-        return Contents(KordoServerFile(folder)) + Contents(KordoPeopleFile(folder));
+        return FileContents(KordoServerFile(folder)) + FileContents(KordoPeopleFile(folder));
     }
 
     TScratch Scratch;
@@ -140,7 +133,7 @@ TEST_P(DamagedDatabase, TheDamagedRecordShowsOnlyWhatResolved) {
 // fault of the code it drives, not of its checks.
 TEST_P(DamagedDatabase, TheFormsFuzzTargetFindsNothing) {
     auto bytes = [](const std::filesystem::path& file) {
-        std::string text = Contents(file);
+        std::string text = FileContents(file);
         return TKordoFuzzBytes(text.begin(), text.end());
     };
     const std::filesystem::path folder = Scratch.Root / "damaged";

@@ -13,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <iterator>
 #include <random>
 #include <sstream>
@@ -23,16 +22,11 @@ namespace {
 namespace fs = std::filesystem;
 using TBytes = std::vector<uint8_t>;
 
-std::string Contents(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 // A database's files, loaded as often as a check needs a fresh copy, and saved into memory.
 class TBase {
 public:
     TBase(const fs::path& folder, const fs::path& saveFolder)
-        : Server(Contents(KordoServerFile(folder))), People(Contents(KordoPeopleFile(folder))),
+        : Server(FileContents(KordoServerFile(folder))), People(FileContents(KordoPeopleFile(folder))),
           SaveFolder(saveFolder) {}
 
     std::unique_ptr<TKordoPregameDatabase> Load() const {

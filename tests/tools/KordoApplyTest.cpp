@@ -10,16 +10,9 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <sstream>
 
 namespace {
-
-std::string Contents(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 // Each test loads the same generated files twice: one copy runs a script, the other the same actions
 // through the forms by hand; the saved files must be equal byte for byte.
@@ -43,7 +36,7 @@ protected:
     std::string Saved(TKordoPregameDatabase& database) {
         std::filesystem::path folder = Scratch->Folder("saved" + std::to_string(++Saves));
         EXPECT_TRUE(database.Save(folder)) << database.LastError();
-        return Contents(KordoServerFile(folder)) + Contents(KordoPeopleFile(folder));
+        return FileContents(KordoServerFile(folder)) + FileContents(KordoPeopleFile(folder));
     }
     void RunScript(const std::string& script) {
         TKordoApplier applier(Scripted);

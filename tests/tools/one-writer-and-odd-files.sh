@@ -4,16 +4,7 @@
 # as a data file is refused without waiting, generate and export refuse to overwrite what they must
 # not, an export that fails keeps the old file, and output to a full device fails every command.
 set -u
-db="$1"
-command -v strace >/dev/null && strace -o /dev/null true 2>/dev/null || { echo "SKIP: strace cannot trace here"; exit 77; }
-# Runs a command under strace; LeakSanitizer cannot run under a tracer, so a sanitizer build is traced
-# without it.
-traced() { ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0" strace -f -o /dev/null "$@"; }
-work=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-files="server_db.dat people_db.dat"
-same() { for f in $files; do cmp -s "$1/$f${3:-}" "$2/$f" || return 1; done; }
+source "$(dirname "$0")/traced-kordo-db.sh"
 
 "$db" generate "$work/a" --people 300 --seed 2 >/dev/null || fail "generate"
 "$db" generate "$work/b" --people 200 --seed 3 >/dev/null || fail "generate"

@@ -4,18 +4,7 @@
 # the old pair or the new pair byte for byte, with the backup pair that belongs to it, and the next
 # save works and leaves no temporary behind.
 set -u
-db="$1"
-command -v strace >/dev/null && strace -o /dev/null true 2>/dev/null || { echo "SKIP: strace cannot trace here"; exit 77; }
-# Runs a command under strace; LeakSanitizer cannot run under a tracer, so a sanitizer build is traced
-# without it.
-traced() { ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0" strace -f -o /dev/null "$@"; }
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*"; exit 1; }
-files="server_db.dat people_db.dat"
-same() { # same FOLDER1 FOLDER2 [SUFFIX]: the pair (or backup pair) of both folders is identical
-    for f in $files; do cmp -s "$1/$f${3:-}" "$2/$f" || return 1; done
-}
+source "$(dirname "$0")/traced-kordo-db.sh"
 
 "$db" generate "$work/in" --people 300 --seed 2 >/dev/null || fail "generate"
 "$db" roundtrip "$work/in" "$work/new" || fail "the save to compare with"
