@@ -55,40 +55,57 @@ void TKordoPregameDatabase::IndexNames(TKordoNames& names) {
         name->Nation = ByRow(Nations, name->StoredNation());
 }
 
+void TKordoPregameDatabase::IndexPerson(TKordoStaff& staff) {
+    staff.FirstName = ByRow(FirstNames, staff.StoredFirstName());
+    staff.SecondName = ByRow(SecondNames, staff.StoredSecondName());
+    staff.CommonName = ByRow(CommonNames, staff.StoredCommonName());
+    staff.Nation = ByRow(Nations, staff.StoredNation());
+    staff.ClubSquad = ByRow(Squads, staff.StoredClubSquad());
+    staff.ClubContractEmployer = staff.HasClubContract() ? ByRow(Clubs, staff.StoredClubEmployer()) : nullptr;
+    staff.NationSquad = ByRow(Squads, staff.StoredNationSquad());
+    staff.NationContractEmployer =
+        staff.HasNationContract() ? ByRow(Nations, staff.StoredNationEmployer()) : nullptr;
+    uint8_t type = staff.StaffType();
+    bool player = type == KordoStaffPlayer || type == KordoStaffPlayerNonPlayer;
+    bool nonPlayer = type == KordoStaffNonPlayer || type == KordoStaffPlayerNonPlayer;
+    staff.PlayerAtts = player ? ByRow(PlayerAtts, staff.StoredPlayerAtts()) : nullptr;
+    staff.NonPlayerAtts = nonPlayer ? ByRow(NonPlayerAtts, staff.StoredNonPlayerAtts()) : nullptr;
+    staff.MentalAtts = ByRow(MentalAtts, staff.StoredMentalAtts());
+    staff.City = ByRow(Cities, staff.StoredCity());
+    for (TKordoRelation& entry : staff.Relations) {
+        if (entry.Kind == KordoKindClub)
+            entry.Target = ByRow(Clubs, entry.StoredTarget);
+        else if (entry.Kind == KordoKindNation)
+            entry.Target = ByRow(Nations, entry.StoredTarget);
+        else if (entry.Kind == KordoKindPerson)
+            entry.Target =
+                static_cast<int32_t>(entry.StoredTarget) < 0 ? nullptr : ById(Staffs, entry.StoredTarget);
+        else
+            entry.Target = nullptr; // other kinds keep their stored number
+    }
+}
+
+// Linking a person reads the other tables and writes only that person, so a large table is linked
+// in two halves at once: the first on this thread, which reports the progress, the second on a
+// helper, whose part of the progress is reported once it has ended.
 void TKordoPregameDatabase::IndexStaff() {
     const auto& people = Staffs.List();
-    for (size_t i = 0; i < people.size(); ++i) {
-        TKordoStaff& staff = *people[i];
-        staff.FirstName = ByRow(FirstNames, staff.StoredFirstName());
-        staff.SecondName = ByRow(SecondNames, staff.StoredSecondName());
-        staff.CommonName = ByRow(CommonNames, staff.StoredCommonName());
-        staff.Nation = ByRow(Nations, staff.StoredNation());
-        staff.ClubSquad = ByRow(Squads, staff.StoredClubSquad());
-        staff.ClubContractEmployer =
-            staff.HasClubContract() ? ByRow(Clubs, staff.StoredClubEmployer()) : nullptr;
-        staff.NationSquad = ByRow(Squads, staff.StoredNationSquad());
-        staff.NationContractEmployer =
-            staff.HasNationContract() ? ByRow(Nations, staff.StoredNationEmployer()) : nullptr;
-        uint8_t type = staff.StaffType();
-        bool player = type == KordoStaffPlayer || type == KordoStaffPlayerNonPlayer;
-        bool nonPlayer = type == KordoStaffNonPlayer || type == KordoStaffPlayerNonPlayer;
-        staff.PlayerAtts = player ? ByRow(PlayerAtts, staff.StoredPlayerAtts()) : nullptr;
-        staff.NonPlayerAtts = nonPlayer ? ByRow(NonPlayerAtts, staff.StoredNonPlayerAtts()) : nullptr;
-        staff.MentalAtts = ByRow(MentalAtts, staff.StoredMentalAtts());
-        staff.City = ByRow(Cities, staff.StoredCity());
-        for (TKordoRelation& entry : staff.Relations) {
-            if (entry.Kind == KordoKindClub)
-                entry.Target = ByRow(Clubs, entry.StoredTarget);
-            else if (entry.Kind == KordoKindNation)
-                entry.Target = ByRow(Nations, entry.StoredTarget);
-            else if (entry.Kind == KordoKindPerson)
-                entry.Target =
-                    static_cast<int32_t>(entry.StoredTarget) < 0 ? nullptr : ById(Staffs, entry.StoredTarget);
-            else
-                entry.Target = nullptr; // other kinds keep their stored number
-        }
-        ReportProgress(static_cast<int64_t>(people.size()), static_cast<int64_t>(i));
-    }
+    const auto total = static_cast<int64_t>(people.size());
+    const size_t half = people.size() >= KordoParallelIndexFrom ? people.size() / 2 : people.size();
+    KordoRunBoth(
+        half < people.size(),
+        [&] {
+            for (size_t i = 0; i < half; ++i) {
+                IndexPerson(*people[i]);
+                ReportProgress(total, static_cast<int64_t>(i));
+            }
+        },
+        [&] {
+            for (size_t i = half; i < people.size(); ++i)
+                IndexPerson(*people[i]);
+        });
+    for (size_t i = half; i < people.size(); ++i)
+        ReportProgress(total, static_cast<int64_t>(i));
 }
 
 void TKordoPregameDatabase::IndexSquads() {

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <new>
 #include <system_error>
 #include <thread>
@@ -599,4 +600,29 @@ void* KordoAllocateLarge(size_t bytes) {
 
 void KordoFreeLarge(void* memory, size_t) {
     std::free(memory);
+}
+
+void KordoRunBoth(bool parallel, const std::function<void()>& first, const std::function<void()>& second) {
+    if (!parallel) {
+        first();
+        second();
+        return;
+    }
+    std::exception_ptr failed;
+    std::thread helper([&] {
+        try {
+            second();
+        } catch (...) {
+            failed = std::current_exception();
+        }
+    });
+    try {
+        first();
+    } catch (...) {
+        helper.join();
+        throw;
+    }
+    helper.join();
+    if (failed)
+        std::rethrow_exception(failed);
 }

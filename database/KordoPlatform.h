@@ -1,5 +1,6 @@
 // The few operating-system calls the database layer needs, behind plain functions: files opened and
-// created safely, the file operations of a save, the folder lock, permissions and large memory.
+// created safely, the file operations of a save, the folder lock, permissions, large memory and a
+// second thread.
 #pragma once
 
 #include <chrono>
@@ -114,3 +115,7 @@ bool KordoSetReadOnly(const std::filesystem::path& file, bool readOnly, std::str
 // Memory for large arrays, in huge pages where the system offers them. Throws std::bad_alloc.
 void* KordoAllocateLarge(size_t bytes);
 void KordoFreeLarge(void* memory, size_t bytes);
+
+// Runs both, the second on a thread of its own when `parallel`; an exception of either reaches the
+// caller once both have ended.
+void KordoRunBoth(bool parallel, const std::function<void()>& first, const std::function<void()>& second);

@@ -11,6 +11,9 @@
 
 using TKordoStatusEvent = std::function<void(const std::string&)>;
 
+// From this many people on, the staff table is linked on two threads.
+constexpr size_t KordoParallelIndexFrom = 20000;
+
 class TKordoPregameDatabase {
 public:
     static constexpr size_t ServerHeaderSize = 27;
@@ -133,6 +136,7 @@ private:
     std::vector<TServerTable> ServerTables;
     void ReadTrailer(TKordoFileStream& stream, std::vector<uint8_t>& trailer);
     void IndexNames(TKordoNames& names);
+    void IndexPerson(TKordoStaff& staff);
     void IndexStaff();
     void IndexSquads();
     void IndexClubs();

@@ -241,31 +241,6 @@ constexpr size_t ParallelFrom = 40000;
 
 } // namespace
 
-void KordoRunBoth(bool parallel, const std::function<void()>& first, const std::function<void()>& second) {
-    if (!parallel) {
-        first();
-        second();
-        return;
-    }
-    std::exception_ptr failed;
-    std::thread helper([&] {
-        try {
-            second();
-        } catch (...) {
-            failed = std::current_exception();
-        }
-    });
-    try {
-        first();
-    } catch (...) {
-        helper.join();
-        throw;
-    }
-    helper.join();
-    if (failed)
-        std::rethrow_exception(failed);
-}
-
 TKordoSorted TKordoCollation::Sort(const std::vector<uint32_t>& entries,
                                    const std::function<std::u16string_view(uint32_t)>& text) const {
     auto compare = [&](uint32_t a, uint32_t b) { return Compare(text(a), text(b)); };

@@ -3,6 +3,8 @@
 // established against it once per process and checked against it where they could be wrong.
 #pragma once
 
+#include "KordoPlatform.h"
+
 #include <QCollator>
 #include <QCollatorSortKey>
 
@@ -77,10 +79,6 @@ TKordoSorted KordoMergeSorted(const TKordoSorted& a, const TKordoSorted& b, Comp
 }
 
 bool KordoAllAsciiLetters(std::u16string_view text);
-
-// Runs both, the second on a thread of its own when `parallel`; an exception of either reaches the
-// caller once both have ended.
-void KordoRunBoth(bool parallel, const std::function<void()>& first, const std::function<void()>& second);
 
 // The collator, with shortcuts whose agreement with it is established once per process:
 // - whether strings of ASCII letters are equal under it exactly when equal but for case (not so where

@@ -3,6 +3,7 @@
 #include "KordoCollation.h"
 
 #include <QSignalBlocker>
+#include <QStandardItemModel>
 #include <algorithm>
 
 int KordoSortedPosition(const QStringList& texts, const QString& text) {
@@ -35,6 +36,26 @@ QVariant PointerData(const TKordoRecordRef& value) {
     return QVariant::fromValue(value);
 }
 
+// Appends every item at the end in one insertion: the box's model announces the new rows once rather
+// than once per item, which makes filling a list of thousands several times faster.
+void AppendItems(QComboBox& box, const std::vector<std::pair<QString, QVariant>>& items) {
+    auto* model = qobject_cast<QStandardItemModel*>(box.model());
+    if (!model) {
+        for (const auto& [text, value] : items)
+            box.addItem(text, value);
+        return;
+    }
+    QList<QStandardItem*> rows;
+    rows.reserve(static_cast<qsizetype>(items.size()));
+    for (const auto& [text, value] : items) {
+        auto* row = new QStandardItem(text);
+        if (value.isValid())
+            row->setData(value, Qt::UserRole);
+        rows.append(row);
+    }
+    model->invisibleRootItem()->appendRows(rows);
+}
+
 template <class Box> int FirstWithData(const Box& box, const QVariant& data) {
     for (int i = 0; i < box.count(); ++i)
         if (box.itemData(i) == data)
@@ -52,13 +73,15 @@ void TPointerComboBox::AddItem(const QString& text, const TKordoRecordRef& value
 
 void TPointerComboBox::AddItems(const std::vector<std::pair<QString, TKordoRecordRef>>& items) {
     QSignalBlocker block(this);
+    std::vector<std::pair<QString, QVariant>> all;
+    all.reserve(static_cast<size_t>(count()) + items.size());
     if (!Sorted) {
         for (const auto& [text, value] : items)
-            addItem(text, PointerData(value));
+            all.emplace_back(text, PointerData(value));
+        AppendItems(*this, all);
         return;
     }
     // A stable sort by collation keys gives what inserting each item at its sorted place gives.
-    std::vector<std::pair<QString, QVariant>> all;
     for (int i = 0; i < count(); ++i)
         all.emplace_back(itemText(i), itemData(i));
     for (const auto& [text, value] : items)
@@ -70,9 +93,12 @@ void TPointerComboBox::AddItems(const std::vector<std::pair<QString, TKordoRecor
         keys.emplace_back(collator.sortKey(all[i].first), i);
     std::stable_sort(keys.begin(), keys.end(),
                      [](const auto& a, const auto& b) { return a.first.compare(b.first) < 0; });
-    clear();
+    std::vector<std::pair<QString, QVariant>> sorted;
+    sorted.reserve(all.size());
     for (const auto& key : keys)
-        addItem(all[key.second].first, all[key.second].second);
+        sorted.push_back(std::move(all[key.second]));
+    clear();
+    AppendItems(*this, sorted);
 }
 
 void TPointerComboBox::SelectValue(const TKordoRecordRef& value) {

@@ -206,6 +206,42 @@ TEST(DatabaseLoad, ResolvesReferencesByRowAndByIdentifier) {
     EXPECT_EQ(KordoCheckDatabase(db), std::vector<std::string>{});
 }
 
+TEST(DatabaseLoad, ALargeStaffTableIsLinkedWhole) {
+    // A table this large is linked in two halves at once: every person of both is linked, and the
+    // progress still climbs to the end.
+    TScratch scratch;
+    fs::path in = scratch.Folder("in");
+    const auto people = static_cast<int32_t>(KordoParallelIndexFrom) + 101;
+    Generate(in, people, 6, false);
+    TKordoPregameDatabase db;
+    std::vector<int32_t> progress; // while the staff table is linked
+    bool linking = false;
+    db.OnStatus = [&](const std::string& text) { linking = text == "Indexing Staff"; };
+    db.OnProgress = [&](int32_t percent) {
+        if (linking)
+            progress.push_back(percent);
+    };
+    LoadOrFail(db, in);
+    ASSERT_EQ(db.Staffs.Count(), people);
+    EXPECT_EQ(progress.size(), static_cast<size_t>(people));
+    EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
+    EXPECT_EQ(progress.back(), 100);
+    auto at = [](auto& table, uint32_t stored) -> decltype(table.Item(0)) {
+        auto row = static_cast<int32_t>(stored);
+        return row >= 0 && row < table.Count() ? table.Item(row) : nullptr;
+    };
+    size_t unlinked = 0;
+    for (TKordoStaff* staff : db.Staffs.List()) {
+        bool linked = staff->FirstName == at(db.FirstNames, staff->StoredFirstName()) &&
+                      staff->CommonName == at(db.CommonNames, staff->StoredCommonName()) &&
+                      staff->Nation == at(db.Nations, staff->StoredNation()) &&
+                      staff->MentalAtts == at(db.MentalAtts, staff->StoredMentalAtts());
+        unlinked += linked ? 0 : 1;
+    }
+    EXPECT_EQ(unlinked, 0u);
+    EXPECT_EQ(KordoCheckDatabase(db), std::vector<std::string>{});
+}
+
 TEST(DatabaseSave, DeletedPeopleAreDroppedButStillNamedByID) {
     TScratch scratch;
     fs::path in = scratch.Folder("in"), out = scratch.Folder("out");

@@ -28,16 +28,24 @@ private slots:
         TKordoNation values[4];
         std::vector<std::pair<QString, TKordoRecordRef>> items{
             {"Östlich", &values[0]}, {"zeta", &values[1]}, {"Alpha", &values[2]}, {"alpha", &values[3]}};
-        TPointerComboBox one(nullptr, true), bulk(nullptr, true);
-        one.AddItem("<unspecified>", nullptr);
-        bulk.AddItem("<unspecified>", nullptr);
-        for (const auto& [text, value] : items)
-            one.AddItem(text, value);
-        bulk.AddItems(items);
-        QCOMPARE(bulk.count(), one.count());
-        for (int i = 0; i < one.count(); ++i) {
-            QCOMPARE(bulk.itemText(i), one.itemText(i));
-            QCOMPARE(bulk.itemData(i), one.itemData(i));
+        for (bool sorted : {true, false}) {
+            for (bool noneItem : {true, false}) {
+                TPointerComboBox one(nullptr, sorted), bulk(nullptr, sorted);
+                if (noneItem) {
+                    one.AddItem("<unspecified>", nullptr);
+                    bulk.AddItem("<unspecified>", nullptr);
+                }
+                for (const auto& [text, value] : items)
+                    one.AddItem(text, value);
+                bulk.AddItems(items);
+                QCOMPARE(bulk.count(), one.count());
+                for (int i = 0; i < one.count(); ++i) {
+                    QCOMPARE(bulk.itemText(i), one.itemText(i));
+                    QCOMPARE(bulk.itemData(i), one.itemData(i));
+                }
+                bulk.SelectValue(&values[1]);
+                QCOMPARE(bulk.currentText(), QString("zeta"));
+            }
         }
     }
 
