@@ -235,16 +235,12 @@ bool ModelledBefore(const TModelledPart& partA, const TModelled& a, const TModel
     return a.Length != b.Length ? a.Length < b.Length : a.Entry < b.Entry;
 }
 
-// From this many entries on, sorting works on two threads: the halves are modelled and checked at
-// once, and the machine has a second core while the user waits.
-constexpr size_t ParallelFrom = 40000;
-
 } // namespace
 
 TKordoSorted TKordoCollation::Sort(const std::vector<uint32_t>& entries,
                                    const std::function<std::u16string_view(uint32_t)>& text) const {
     auto compare = [&](uint32_t a, uint32_t b) { return Compare(text(a), text(b)); };
-    const bool parallel = entries.size() >= ParallelFrom;
+    const bool parallel = entries.size() >= KordoParallelFrom;
     if (parallel && !Helper)
         Helper = std::make_unique<TKordoCollation>();
 

@@ -80,6 +80,10 @@ TKordoSorted KordoMergeSorted(const TKordoSorted& a, const TKordoSorted& b, Comp
 
 bool KordoAllAsciiLetters(std::u16string_view text);
 
+// From this many entries on, sorting and preparing the lists work on two threads: the machine has a
+// second core while the user waits.
+constexpr size_t KordoParallelFrom = 40000;
+
 // The collator, with shortcuts whose agreement with it is established once per process:
 // - whether strings of ASCII letters are equal under it exactly when equal but for case (not so where
 //   letters contract, as "ch", "cs" or "aa" do in some languages, or where a letter's case partner is

@@ -102,25 +102,48 @@ public:
         uint32_t Rank = Unranked;
         bool Regular = false;
     };
+    // Entries with their texts, numbered from 0.
+    struct TBatch {
+        std::vector<TEntry> Entries;
+        std::u16string Texts;
+    };
 
     std::u16string_view Text(uint32_t entry) const {
-        return std::u16string_view(Texts).substr(Entries[entry].Start, Entries[entry].Length);
+        return std::u16string_view(All.Texts).substr(All.Entries[entry].Start, All.Entries[entry].Length);
     }
-    // A new entry; appendText appends its text to the string it is given.
+    // A new entry of `batch`; appendText appends its text to the string it is given. Reads nothing
+    // but the collation's fixed tables, so another thread may fill a batch of its own meanwhile.
+    template <class AppendText> uint32_t AddTo(TBatch& batch, AppendText&& appendText) const {
+        size_t start = batch.Texts.size();
+        appendText(batch.Texts);
+        std::u16string_view text = std::u16string_view(batch.Texts).substr(start);
+        batch.Entries.push_back({static_cast<uint32_t>(start), static_cast<uint32_t>(text.size()), Unranked,
+                                 Collation.Regular(text)});
+        return static_cast<uint32_t>(batch.Entries.size() - 1);
+    }
     template <class AppendText> uint32_t Add(AppendText&& appendText) {
-        size_t start = Texts.size();
-        appendText(Texts);
-        std::u16string_view text = std::u16string_view(Texts).substr(start);
-        Entries.push_back({static_cast<uint32_t>(start), static_cast<uint32_t>(text.size()), Unranked,
-                           Collation.Regular(text)});
-        Fresh.push_back(static_cast<uint32_t>(Entries.size() - 1));
-        return static_cast<uint32_t>(Entries.size() - 1);
+        uint32_t entry = AddTo(All, std::forward<AppendText>(appendText));
+        Fresh.push_back(entry);
+        return entry;
+    }
+    // Adds a batch's entries in their order; answers the number the batch's first entry now has.
+    uint32_t AddBatch(const TBatch& batch) {
+        const auto first = static_cast<uint32_t>(All.Entries.size());
+        const auto shift = static_cast<uint32_t>(All.Texts.size());
+        All.Texts += batch.Texts;
+        All.Entries.reserve(All.Entries.size() + batch.Entries.size());
+        for (TEntry entry : batch.Entries) {
+            entry.Start += shift;
+            Fresh.push_back(static_cast<uint32_t>(All.Entries.size()));
+            All.Entries.push_back(entry);
+        }
+        return first;
     }
     void Reserve(size_t count, size_t length) {
-        Entries.reserve(Entries.size() + count);
-        Texts.reserve(Texts.size() + count * length);
+        All.Entries.reserve(All.Entries.size() + count);
+        All.Texts.reserve(All.Texts.size() + count * length);
     }
-    const TEntry& operator[](uint32_t entry) const { return Entries[entry]; }
+    const TEntry& operator[](uint32_t entry) const { return All.Entries[entry]; }
 
     // Ranks the entries added since the last call: sorted among themselves, merged into those ranked
     // before, and every rank renumbered.
@@ -135,7 +158,7 @@ public:
         for (size_t i = 0; i < Ordered.Size(); ++i) {
             if (i > 0 && !Ordered.Same[i])
                 ++rank;
-            Entries[Ordered.Entries[i]].Rank = rank;
+            All.Entries[Ordered.Entries[i]].Rank = rank;
         }
         RankCount = Ordered.Size() ? rank + 1 : 0;
     }
@@ -145,8 +168,7 @@ public:
     TKordoCollation Collation;
 
 private:
-    std::vector<TEntry> Entries;
-    std::u16string Texts;
+    TBatch All;
     std::vector<uint32_t> Fresh;
     TKordoSorted Ordered; // the ranked entries
     uint32_t RankCount = 0;
@@ -692,6 +714,22 @@ std::u16string Ascii(const std::string& text) {
     return std::u16string(text.begin(), text.end());
 }
 
+// The person's display name (StaffDisplayName), appended to `out`.
+void AppendDisplayName(std::u16string& out, const TKordoStaff& staff) {
+    if (staff.CommonName) {
+        out += staff.CommonName->Name;
+        return;
+    }
+    size_t start = out.size();
+    if (staff.SecondName)
+        out += staff.SecondName->Name;
+    if (staff.FirstName) {
+        if (out.size() > start)
+            out += u", ";
+        out += staff.FirstName->Name;
+    }
+}
+
 } // namespace
 
 // What the people's search keeps: each name folded once, and per person the names he had when last
@@ -924,7 +962,9 @@ void TKordoStaffSearch::TakeRecords() {
 
 // Folds every name of the three tables, in their order, while every person's display entry is made:
 // on a first preparation the two go on two threads, a person's names found by the rows he stored
-// (which hold as long as the tables are as loaded) and the rest by name afterwards.
+// (which hold as long as the tables are as loaded) and the rest by name afterwards. Folding takes
+// less time than making the entries, so with many people the folding thread then makes the entries
+// of the last people too, into a batch of its own that joins the names once both threads have ended.
 int32_t TKordoStaffSearch::PrepareRecords() {
     TCatalogue& catalogue = *Catalogue;
     const bool first = catalogue.NameSlots.size() == 1;
@@ -941,7 +981,6 @@ int32_t TKordoStaffSearch::PrepareRecords() {
                 catalogue.NameSlots[base[t] + k] = catalogue.Folded(catalogue.TakenNames[t][k]);
         catalogue.NameIndexMade = false;
     };
-    std::vector<size_t> unplaced; // people with a name not found by its row
     auto slotOf = [&](size_t t, const TKordoName* name, uint32_t stored, bool& placed) {
         const std::vector<TKordoName*>& list = catalogue.TakenNames[t];
         if (!name)
@@ -951,9 +990,10 @@ int32_t TKordoStaffSearch::PrepareRecords() {
         placed = false;
         return TCatalogue::NoName;
     };
-    auto makeEntries = [&] {
-        Names().Reserve(catalogue.Taken.size(), 20);
-        for (size_t i = 0; i < catalogue.Taken.size(); ++i) {
+    // The people of [from, to) whose names changed get their slots and a display entry from `add`;
+    // those with a name not found by its row are listed in `unplaced`.
+    auto makeEntries = [&](size_t from, size_t to, std::vector<size_t>& unplaced, auto&& add) {
+        for (size_t i = from; i < to; ++i) {
             const TKordoStaff& staff = *catalogue.Taken[i];
             TCatalogue::TPerson& person = catalogue.People[i];
             std::array<const TKordoName*, 3> current{staff.FirstName, staff.SecondName, staff.CommonName};
@@ -966,18 +1006,40 @@ int32_t TKordoStaffSearch::PrepareRecords() {
                             slotOf(2, staff.CommonName, staff.StoredCommonName(), placed)};
             if (!placed)
                 unplaced.push_back(i);
-            person.Entry = MakeDisplayEntry(staff);
+            person.Entry = add(i, staff);
         }
     };
+    auto makeEntry = [&](size_t, const TKordoStaff& staff) { return MakeDisplayEntry(staff); };
+    const size_t count = catalogue.Taken.size();
+    std::vector<size_t> unplaced, unplacedLast;
     if (first) {
-        KordoRunBoth(true, makeEntries, foldAll);
+        const size_t split = count >= KordoParallelFrom ? count - count * 2 / 5 : count;
+        TDisplayNames::TBatch last;
+        std::vector<size_t> batched; // the people whose entries are in `last`
+        Names().Reserve(split, 20);
+        KordoRunBoth(
+            true, [&] { makeEntries(0, split, unplaced, makeEntry); },
+            [&] {
+                foldAll();
+                makeEntries(split, count, unplacedLast, [&](size_t i, const TKordoStaff& staff) {
+                    batched.push_back(i);
+                    return Names().AddTo(last, [&](std::u16string& out) { AppendDisplayName(out, staff); });
+                });
+            });
+        if (!batched.empty()) {
+            const uint32_t shift = Names().AddBatch(last);
+            DisplayEntriesChanged = true;
+            for (size_t i : batched)
+                catalogue.People[i].Entry += shift;
+        }
+        unplaced.insert(unplaced.end(), unplacedLast.begin(), unplacedLast.end());
     } else {
         // Names known from before keep their slots: every name by name.
         for (const std::vector<TKordoName*>& list : catalogue.TakenNames)
             for (TKordoName* name : list)
                 catalogue.SlotOf(name);
         base = {NoEntry, NoEntry, NoEntry};
-        makeEntries();
+        makeEntries(0, count, unplaced, makeEntry);
     }
     for (size_t i : unplaced) {
         TCatalogue::TPerson& person = catalogue.People[i];
@@ -985,26 +1047,12 @@ int32_t TKordoStaffSearch::PrepareRecords() {
             person.Slots[n] = catalogue.SlotOf(person.Names[n]);
     }
     catalogue.TakenNames = {};
-    return static_cast<int32_t>(catalogue.Taken.size());
+    return static_cast<int32_t>(count);
 }
 
-// StaffDisplayName, built in place.
 uint32_t TKordoStaffSearch::MakeDisplayEntry(const TKordoStaff& staff) {
     DisplayEntriesChanged = true;
-    return Names().Add([&](std::u16string& out) {
-        if (staff.CommonName) {
-            out += staff.CommonName->Name;
-            return;
-        }
-        size_t start = out.size();
-        if (staff.SecondName)
-            out += staff.SecondName->Name;
-        if (staff.FirstName) {
-            if (out.size() > start)
-                out += u", ";
-            out += staff.FirstName->Name;
-        }
-    });
+    return Names().Add([&](std::u16string& out) { AppendDisplayName(out, staff); });
 }
 
 int32_t TKordoStaffSearch::IndexOf(const void* record) {

@@ -319,6 +319,33 @@ TEST(SearchOrder, RowsOfAGeneratedDatabaseAreInCollationOrder) {
     EXPECT_NE(search.RowOf(renamed), -1);
 }
 
+TEST(SearchOrder, AWorldPreparedOnTwoThreadsListsEveryNameInOrder) {
+    // So many people are prepared on two threads, the last of them on the second; the last person
+    // holds a name that is not where his stored row says.
+    TKordoPregameDatabase database;
+    KordoGenerate(database, {static_cast<int32_t>(KordoParallelFrom) + 300, 3, false});
+    database.IndexAll();
+    TKordoStaff* last = database.Staffs.List().back();
+    last->CommonName = database.CommonNames.FindOrAdd(u"Zwölfender", nullptr);
+    TKordoStaffSearch search(database);
+    search.Prepare();
+    search.ShowAll();
+    ASSERT_EQ(search.RowCount(), database.Staffs.Count());
+    size_t wrongTexts = 0, misordered = 0;
+    for (int32_t row = 0; row < search.RowCount(); ++row) {
+        wrongTexts += search.RowText(row) == StaffDisplayName(*search.Staff(row)) ? 0 : 1;
+        if (row > 0)
+            misordered += KordoCompareNames(search.RowText(row - 1), search.RowText(row)) > 0 ? 1 : 0;
+    }
+    EXPECT_EQ(wrongTexts, 0u);
+    EXPECT_EQ(misordered, 0u);
+    EXPECT_EQ(Found(search, u"zwolfender"), TTexts{u"Zwölfender"});
+    TKordoStaff* lastButOne = database.Staffs.Item(database.Staffs.Count() - 2);
+    ASSERT_TRUE(lastButOne->SecondName);
+    search.Search(lastButOne->SecondName->Name);
+    EXPECT_NE(search.RowOf(lastButOne), -1);
+}
+
 TEST(TypeAhead, FindsTheFirstRowBeginningWithTheTypedTextInAnyCase) {
     TTinyDatabase db;
     db.Person(u"Ann", u"Smythe");
