@@ -97,18 +97,29 @@ void TKordoPregameDatabase::ReadServerFile(TKordoFileStream& stream) {
 }
 
 void TKordoPregameDatabase::ReadPeopleFile(TKordoFileStream& stream) {
+    ReadPeopleTables(stream, true);
+    ReadPeopleFileEnd(stream);
+}
+
+// The header and the four tables of people, which make nearly all of the file. Unless `report`, they
+// are read without a status or progress, so that another thread may read the server file meanwhile.
+void TKordoPregameDatabase::ReadPeopleTables(TKordoFileStream& stream, bool report) {
     stream.SetTable("header");
     stream.Read(PeopleHeader.data(), PeopleHeaderSize);
     auto load = [&](const char* name, auto& table) {
-        ReportStatus(std::string("Loading ") + name);
-        table.OnProgress = OnProgress;
+        if (report)
+            ReportStatus(std::string("Loading ") + name);
+        table.OnProgress = report ? OnProgress : nullptr;
         table.Clear();
         table.LoadFromStream(stream);
     };
-    load("Staff", Staffs);
-    load("Mental Attributes", MentalAtts);
-    load("Player Attributes", PlayerAtts);
-    load("Non Player Attributes", NonPlayerAtts);
+    load(PeopleTableNames[0], Staffs);
+    load(PeopleTableNames[1], MentalAtts);
+    load(PeopleTableNames[2], PlayerAtts);
+    load(PeopleTableNames[3], NonPlayerAtts);
+}
+
+void TKordoPregameDatabase::ReadPeopleFileEnd(TKordoFileStream& stream) {
     ReportStatus("Loading Unknown 13");
     Unknowns.OnProgress = OnProgress;
     Unknowns.LoadTable(stream, 13);
@@ -203,8 +214,13 @@ bool TKordoPregameDatabase::ReadFiles(const std::filesystem::path& folder) {
         LockForReading(lock, folder);
         TKordoFileStream server(KordoServerFile(folder));
         TKordoFileStream people(KordoPeopleFile(folder));
-        ReadServerFile(server);
-        ReadPeopleFile(people);
+        // The files are read at once, the people tables on a second thread; their statuses follow
+        // the server file's. An error of the server file is the one reported when both have one.
+        KordoRunBoth(
+            true, [&] { ReadServerFile(server); }, [&] { ReadPeopleTables(people, false); });
+        for (const char* name : PeopleTableNames)
+            ReportStatus(std::string("Loading ") + name);
+        ReadPeopleFileEnd(people);
         return true;
     } catch (const std::bad_alloc&) {
         Error = "not enough memory to load the database";

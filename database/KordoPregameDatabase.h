@@ -4,6 +4,7 @@
 #include "KordoPlatform.h"
 #include "KordoPregameData.h"
 
+#include <array>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -135,6 +136,10 @@ private:
     };
     std::vector<TServerTable> ServerTables;
     void ReadTrailer(TKordoFileStream& stream, std::vector<uint8_t>& trailer);
+    static constexpr std::array<const char*, 4> PeopleTableNames{
+        "Staff", "Mental Attributes", "Player Attributes", "Non Player Attributes"};
+    void ReadPeopleTables(TKordoFileStream& stream, bool report);
+    void ReadPeopleFileEnd(TKordoFileStream& stream);
     void IndexNames(TKordoNames& names);
     void IndexPerson(TKordoStaff& staff);
     void IndexStaff();

@@ -335,6 +335,9 @@ TEST(MalformedFiles, MissingEmptyAndHeaderOnlyFilesAreNamed) {
         {"people header only",
          {good[ServerFile], header(PeopleFile, 12)},
          {FileNames[PeopleFile], "table Staff", Offset(12)}},
+        {"both headers only",
+         {header(ServerFile, 27), header(PeopleFile, 12)},
+         {FileNames[ServerFile], "table Awards", Offset(27)}},
     };
     TScratch scratch;
     for (const TCase& c : cases) {
