@@ -4,7 +4,9 @@
 #include "KordoCommit.h"
 #include "KordoRecordIO.h"
 
+#include <atomic>
 #include <new>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -97,26 +99,82 @@ void TKordoPregameDatabase::ReadServerFile(TKordoFileStream& stream) {
 }
 
 void TKordoPregameDatabase::ReadPeopleFile(TKordoFileStream& stream) {
-    ReadPeopleTables(stream, true);
+    ReadPeopleTables(stream, nullptr);
     ReadPeopleFileEnd(stream);
 }
 
-// The header and the four tables of people, which make nearly all of the file. Unless `report`, they
-// are read without a status or progress, so that another thread may read the server file meanwhile.
-void TKordoPregameDatabase::ReadPeopleTables(TKordoFileStream& stream, bool report) {
+// How far a second thread has read the people tables: the table it is in and each table's last
+// percentage, for the loading thread to pass on; Done once it has ended, read or failed.
+struct TKordoPregameDatabase::TPeopleProgress {
+    std::atomic<int32_t> Table{-1};
+    std::array<std::atomic<int32_t>, PeopleTableNames.size()> Percent{-1, -1, -1, -1};
+    std::atomic<bool> Done{false};
+};
+
+// The header and the four tables of people, which make nearly all of the file. With a relay they
+// report their statuses and percentages only to it, so that they may be read on a second thread.
+void TKordoPregameDatabase::ReadPeopleTables(TKordoFileStream& stream, TPeopleProgress* relay) {
     stream.SetTable("header");
     stream.Read(PeopleHeader.data(), PeopleHeaderSize);
-    auto load = [&](const char* name, auto& table) {
-        if (report)
-            ReportStatus(std::string("Loading ") + name);
-        table.OnProgress = report ? OnProgress : nullptr;
+    int32_t number = 0;
+    auto load = [&](auto& table) {
+        if (relay) {
+            relay->Table.store(number, std::memory_order_release);
+            table.OnProgress = [&percent = relay->Percent[static_cast<size_t>(number)]](int32_t done) {
+                percent.store(done, std::memory_order_release);
+            };
+        } else {
+            ReportStatus(std::string("Loading ") + PeopleTableNames[static_cast<size_t>(number)]);
+            table.OnProgress = OnProgress;
+        }
+        ++number;
         table.Clear();
         table.LoadFromStream(stream);
     };
-    load(PeopleTableNames[0], Staffs);
-    load(PeopleTableNames[1], MentalAtts);
-    load(PeopleTableNames[2], PlayerAtts);
-    load(PeopleTableNames[3], NonPlayerAtts);
+    // The relay ends with the read: the tables then report to the database's callback again.
+    auto detach = [&] {
+        if (relay)
+            Staffs.OnProgress = MentalAtts.OnProgress = PlayerAtts.OnProgress = NonPlayerAtts.OnProgress =
+                OnProgress;
+    };
+    try {
+        load(Staffs);
+        load(MentalAtts);
+        load(PlayerAtts);
+        load(NonPlayerAtts);
+    } catch (...) {
+        detach();
+        throw;
+    }
+    detach();
+}
+
+// Passes on, in order, the statuses of the people tables and the percentages a second thread reads
+// them at, until it has ended.
+void TKordoPregameDatabase::RelayPeopleProgress(TPeopleProgress& relay) {
+    int32_t shownTable = -1, shownPercent = -1;
+    auto showPercent = [&] {
+        int32_t percent = relay.Percent[static_cast<size_t>(shownTable)].load(std::memory_order_acquire);
+        if (percent != shownPercent && percent >= 0 && OnProgress)
+            OnProgress(percent);
+        shownPercent = percent;
+    };
+    for (;;) {
+        const bool done = relay.Done.load(std::memory_order_acquire);
+        const int32_t table = relay.Table.load(std::memory_order_acquire);
+        while (shownTable < table) {
+            if (shownTable >= 0)
+                showPercent(); // the end of the table before
+            ++shownTable;
+            shownPercent = -1;
+            ReportStatus(std::string("Loading ") + PeopleTableNames[static_cast<size_t>(shownTable)]);
+        }
+        if (shownTable >= 0)
+            showPercent();
+        if (done)
+            return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 }
 
 void TKordoPregameDatabase::ReadPeopleFileEnd(TKordoFileStream& stream) {
@@ -214,12 +272,25 @@ bool TKordoPregameDatabase::ReadFiles(const std::filesystem::path& folder) {
         LockForReading(lock, folder);
         TKordoFileStream server(KordoServerFile(folder));
         TKordoFileStream people(KordoPeopleFile(folder));
-        // The files are read at once, the people tables on a second thread; their statuses follow
-        // the server file's. An error of the server file is the one reported when both have one.
+        // The files are read at once, the people tables on a second thread; their statuses and
+        // percentages are passed on once the server file is read. An error of the server file is
+        // the one reported when both have one.
+        TPeopleProgress relay;
         KordoRunBoth(
-            true, [&] { ReadServerFile(server); }, [&] { ReadPeopleTables(people, false); });
-        for (const char* name : PeopleTableNames)
-            ReportStatus(std::string("Loading ") + name);
+            true,
+            [&] {
+                ReadServerFile(server);
+                RelayPeopleProgress(relay);
+            },
+            [&] {
+                try {
+                    ReadPeopleTables(people, &relay);
+                } catch (...) {
+                    relay.Done.store(true, std::memory_order_release);
+                    throw;
+                }
+                relay.Done.store(true, std::memory_order_release);
+            });
         ReadPeopleFileEnd(people);
         return true;
     } catch (const std::bad_alloc&) {

@@ -138,7 +138,9 @@ private:
     void ReadTrailer(TKordoFileStream& stream, std::vector<uint8_t>& trailer);
     static constexpr std::array<const char*, 4> PeopleTableNames{
         "Staff", "Mental Attributes", "Player Attributes", "Non Player Attributes"};
-    void ReadPeopleTables(TKordoFileStream& stream, bool report);
+    struct TPeopleProgress;
+    void ReadPeopleTables(TKordoFileStream& stream, TPeopleProgress* relay);
+    void RelayPeopleProgress(TPeopleProgress& relay);
     void ReadPeopleFileEnd(TKordoFileStream& stream);
     void IndexNames(TKordoNames& names);
     void IndexPerson(TKordoStaff& staff);

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
 #include <random>
 
 namespace fs = std::filesystem;
@@ -148,10 +149,17 @@ TEST(DatabaseLoad, ReportsEveryStepInOrder) {
     TKordoPregameDatabase db;
     std::vector<std::string> statuses;
     std::vector<int32_t> progress;
+    std::map<std::string, int32_t> lastPercent; // of each status
     db.OnStatus = [&](const std::string& text) { statuses.push_back(text); };
-    db.OnProgress = [&](int32_t percent) { progress.push_back(percent); };
+    db.OnProgress = [&](int32_t percent) {
+        progress.push_back(percent);
+        lastPercent[statuses.back()] = percent;
+    };
     LoadOrFail(db, in);
     ASSERT_EQ(statuses.size(), 33u + 8u);
+    // The people tables, read on a second thread, still end at 100 under their own status.
+    for (const char* table : {"Staff", "Mental Attributes", "Player Attributes", "Non Player Attributes"})
+        EXPECT_EQ(lastPercent[std::string("Loading ") + table], 100) << table;
     EXPECT_EQ(statuses[0], "Loading Awards");
     EXPECT_EQ(statuses[22], "Loading Unknown7");
     EXPECT_EQ(statuses[28], "Loading Staff");
